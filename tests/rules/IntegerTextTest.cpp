@@ -62,8 +62,9 @@ TEST(IntegerText, ParsesByTheRule)
         SCOPED_TRACE(c.name);
         const std::optional<std::int32_t> value = ParseIntegerText(c.text);
         ASSERT_EQ(value.has_value(), c.ok);
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(*value, c.value);
+        }
     }
 }
 
