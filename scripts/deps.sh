@@ -11,7 +11,9 @@ velmora_build_packages=(
 velmora_test_packages=(
   libgtest-dev            # GoogleTest
   xvfb xdotool            # a real X server and input for the window tests
-  libjpeg-turbo-progs     # djpeg/jpegtran to inspect outputs independently
+  libjpeg-turbo-progs     # cjpeg/djpeg to make and inspect pictures independently
+  libglib2.0-bin          # gio launch: starts the desktop entry as a file manager does
+  desktop-file-utils      # desktop-file-validate
   util-linux              # setpriv, to prove permission refusals as an ordinary user
 )
 
