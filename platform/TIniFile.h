@@ -29,8 +29,10 @@ public:
     bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
 
     // Afterwards the key in that section holds the value: an existing key's value is replaced,
-    // a missing key or section is added, every other line stays as it was. Throws
-    // EIniFileException ("%s に書き込めません", the file's path) when the write is refused.
+    // a missing key or section is added, every other line stays as it was. A value is stored
+    // up to its first line break or NUL, so it can never add lines of its own. The file is
+    // replaced as a whole, never left half written. Throws EIniFileException ("%s に書き込めません",
+    // the file's path) when the write is refused; the file is then as it was.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
