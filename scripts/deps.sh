@@ -16,6 +16,9 @@ velmora_test_packages=(
   desktop-file-utils      # desktop-file-validate
   util-linux              # setpriv, to prove permission refusals as an ordinary user
 )
+velmora_fuzz_packages=(
+  clang libclang-rt-dev   # libFuzzer and the sanitizers' runtimes
+)
 
 velmora_missing_packages() {
   local pkg
