@@ -17,6 +17,20 @@ using TDirHandle = std::unique_ptr<DIR, TDirCloser>;
 
 bool HasWildcards(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
 
+// The search knows only * and ?; every other character, "[" and the backslash included, stands
+// for itself. fnmatch gets no escapes, and each "[" becomes a set that holds only "[" itself.
+std::string FnmatchPattern(const std::string& name)
+{
+    std::string pattern;
+    for (char c : name) {
+        if (c == '[')
+            pattern += "[[]";
+        else
+            pattern += c;
+    }
+    return pattern;
+}
+
 bool IsDotEntry(const char* name)
 {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -42,9 +56,11 @@ std::optional<std::string> FindMatching(const std::string& folder, const std::st
     TDirHandle dir(opendir(folder.c_str()));
     if (!dir)
         return std::nullopt;
+    const std::string fnmatchPattern = FnmatchPattern(pattern);
     std::optional<std::string> first;
     while (const dirent* entry = readdir(dir.get())) {
-        if (IsDotEntry(entry->d_name) || fnmatch(pattern.c_str(), entry->d_name, 0) != 0)
+        if (IsDotEntry(entry->d_name) ||
+            fnmatch(fnmatchPattern.c_str(), entry->d_name, FNM_NOESCAPE) != 0)
             continue;
         if (!first || entry->d_name < *first)
             first = entry->d_name;
