@@ -193,7 +193,9 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
         return std::nullopt;
     const TLine& line = *place.key;
     const TParsedLine parsed = ParseLine(text.substr(line.begin, line.end - line.begin));
-    return std::string(Unquoted(parsed.value));
+    // A value is a C string to the rest of the program: it ends at a NUL byte.
+    const std::string_view value = Unquoted(parsed.value);
+    return std::string(value.substr(0, value.find('\0')));
 }
 
 std::string SingleLineValue(std::string_view value)

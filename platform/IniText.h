@@ -11,7 +11,8 @@
 #include <string>
 #include <string_view>
 
-// The value of the key in the section, or nothing when the text has no such key there.
+// The value of the key in the section, up to a NUL byte in it, or nothing when the text has no
+// such key there.
 std::optional<std::string> FindIniValue(std::string_view text, std::string_view section,
                                         std::string_view key);
 

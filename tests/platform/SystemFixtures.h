@@ -1,0 +1,195 @@
+// Fixtures that need the system's help: an unprivileged helper process, a tiny file system that
+// runs full, a FIFO, a change of the current folder and a listing of a folder.
+#pragma once
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+
+// The user and group that an unprivileged helper runs as.
+constexpr unsigned kNobodyId = 65534;
+
+struct TProbeResult {
+    int exitStatus = -1;
+    std::string output;  // standard output and standard error together
+};
+
+inline std::optional<std::string> FindInPath(const std::string& program)
+{
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/bin:/bin";
+    for (std::size_t begin = 0; begin <= folders.size();) {
+        std::size_t end = folders.find(':', begin);
+        if (end == std::string::npos)
+            end = folders.size();
+        const std::string candidate = folders.substr(begin, end - begin) + "/" + program;
+        if (access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        begin = end + 1;
+    }
+    return std::nullopt;
+}
+
+// Runs a test helper program as the user nobody, from a copy in a folder that user may enter
+// (the build folder may lie below one it may not). When the tests do not run as root they
+// already are unprivileged and the helper runs as they are.
+class TUnprivilegedRunner {
+public:
+    explicit TUnprivilegedRunner(const std::string& probePath)
+    {
+        chmod(home.Path().c_str(), 0755);
+        probe = home / "probe";
+        std::filesystem::copy_file(probePath, probe);
+        chmod(probe.c_str(), 0755);
+        if (geteuid() == 0)
+            setpriv = FindInPath("setpriv");
+    }
+
+    // False when the tests run as root and setpriv is missing: the case cannot be shown here.
+    bool Available() const { return geteuid() != 0 || setpriv.has_value(); }
+
+    TProbeResult Run(const std::vector<std::string>& arguments) const
+    {
+        std::vector<std::string> command;
+        if (geteuid() == 0)
+            command = {*setpriv, "--reuid=" + std::to_string(kNobodyId),
+                       "--regid=" + std::to_string(kNobodyId), "--clear-groups"};
+        command.push_back(probe);
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        return RunCapturing(command);
+    }
+
+private:
+    static TProbeResult RunCapturing(const std::vector<std::string>& command)
+    {
+        std::vector<char*> argv;
+        for (const std::string& part : command)
+            argv.push_back(const_cast<char*>(part.c_str()));
+        argv.push_back(nullptr);
+        int pipeEnds[2];
+        if (pipe(pipeEnds) != 0)
+            return {};
+        const pid_t child = fork();
+        if (child == 0) {
+            dup2(pipeEnds[1], STDOUT_FILENO);
+            dup2(pipeEnds[1], STDERR_FILENO);
+            close(pipeEnds[0]);
+            close(pipeEnds[1]);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        close(pipeEnds[1]);
+        TProbeResult result;
+        char buffer[4096];
+        for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) != 0;) {
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                break;
+            result.output.append(buffer, static_cast<std::size_t>(got));
+        }
+        close(pipeEnds[0]);
+        int status = 0;
+        if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
+            result.exitStatus = WEXITSTATUS(status);
+        return result;
+    }
+
+    TTempDir home;
+    std::string probe;
+    std::optional<std::string> setpriv;
+};
+
+// A tmpfs of a few pages, so that a write can run out of room. Mounting needs privileges that
+// not every machine grants; Mounted() tells whether it worked.
+class TSmallDisk {
+public:
+    explicit TSmallDisk(const std::string& size)
+    {
+        mounted = mount("tmpfs", folder.Path().c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
+    }
+    ~TSmallDisk()
+    {
+        if (mounted)
+            umount2(folder.Path().c_str(), MNT_DETACH);
+    }
+    TSmallDisk(const TSmallDisk&) = delete;
+    TSmallDisk& operator=(const TSmallDisk&) = delete;
+
+    bool Mounted() const { return mounted; }
+    const std::string& Path() const { return folder.Path(); }
+    std::string operator/(const std::string& name) const { return folder / name; }
+
+    // Fills every free byte with the file "filler", then gives back the given number of bytes
+    // (the file system counts in pages of 4096).
+    void FillLeaving(off_t freeBytes) const
+    {
+        const std::string filler = folder / "filler";
+        const int fd = open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const std::vector<char> page(4096, 'f');
+        off_t written = 0;
+        for (ssize_t put; (put = write(fd, page.data(), page.size())) > 0;)
+            written += put;
+        close(fd);
+        [[maybe_unused]] const int ignored = truncate(filler.c_str(), std::max<off_t>(0, written - freeBytes));
+    }
+
+private:
+    TTempDir folder;  // declared first: unmounted before it is removed
+    bool mounted = false;
+};
+
+// Changes the current folder for one test and changes it back afterwards.
+class TCurrentFolder {
+public:
+    explicit TCurrentFolder(const std::string& folder) : previous(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(folder);
+    }
+    ~TCurrentFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::current_path(previous, ignored);
+    }
+    TCurrentFolder(const TCurrentFolder&) = delete;
+    TCurrentFolder& operator=(const TCurrentFolder&) = delete;
+
+private:
+    std::filesystem::path previous;
+};
+
+// The names in a folder, sorted: shows that nothing was left behind.
+inline std::vector<std::string> FolderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+inline bool IsFolder(const std::string& path)
+{
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+inline mode_t PermissionBits(const std::string& path)
+{
+    struct stat info {};
+    stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
