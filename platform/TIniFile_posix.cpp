@@ -99,7 +99,7 @@ std::vector<std::uint8_t> BytesOf(const std::string& text) { return {text.begin(
 
 TIniFile::TIniFile(std::string path) : path(std::move(path)) {}
 
-// Every write has reached the disk before it returned, so there is nothing left to flush.
+// Every write is finished, its bytes flushed, before it returns: nothing is held back to write out.
 TIniFile::~TIniFile() = default;
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,

@@ -17,14 +17,19 @@ struct TStoredSettings {
     bool komoji = false;              // komoji: lower-case option
 };
 
-// The program folder followed by "velmora.ini".
+// The program folder followed by "velmora.ini": the same file however and from wherever the
+// program is started.
 std::string SettingsFilePath();
 
-// Reads the settings; the window's current edges are the defaults of the position. Never fails.
+// Reads the settings from section main; the window's current edges are the defaults of the
+// position, and a missing file, key or a number that is no integer text gives the default.
+// Never fails, and leaves no file behind. ReadSettingsFrom does the same on the given file.
 TStoredSettings ReadSettings(std::int32_t defaultLeft, std::int32_t defaultTop);
 TStoredSettings ReadSettingsFrom(const std::string& iniPath, std::int32_t defaultLeft,
                                  std::int32_t defaultTop);
 
-// Writes all nine keys, one after the other; throws EIniFileException at the first refused one.
+// Writes all nine keys, changed or not, one after the other; throws EIniFileException
+// ("%s に書き込めません", the file's path) at the first refused one, and the keys written
+// before it keep their new values. WriteSettingsTo does the same on the given file.
 void WriteSettings(const TStoredSettings& settings);
 void WriteSettingsTo(const std::string& iniPath, const TStoredSettings& settings);
