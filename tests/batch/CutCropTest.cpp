@@ -72,16 +72,33 @@ void ExpectCropOf(const TBitmap& crop, const TDecoded& source, int x, int y, con
 
 TEST(CutCropPicture, TakesSourcePixelsInsideAndWhiteOutside)
 {
-    const std::vector<std::uint8_t> jpeg = MakeJpeg(Color(640, 480));
-    const TBitmap source = DecodeSourcePicture(jpeg, "a.jpg", false);
-    const TDecoded reference = DecodeJpeg(jpeg, TDecodeParameters::velmora);
-    for (const TRectCase& c : kRectCases) {
-        SCOPED_TRACE(c.name);
-        const TBitmap crop = CutCropPicture(source, c.crop);
-        ASSERT_EQ(crop.Width(), c.width);
-        ASSERT_EQ(crop.Height(), c.height);
-        ASSERT_EQ(crop.PixelFormat(), TPixelFormat::pf24bit);
-        ExpectCropOf(crop, reference, c.x, c.y, c.insideColumns, c.insideRows);
+    // Rippled sources, so that a decoding parameter other than the library's reference ones
+    // changes pixels; a progressive file cut short is smoothed where its data ends.
+    TFixture rippled = Color(640, 480);
+    rippled.ripple = 16;
+    TFixture progressive = rippled;
+    progressive.progressive = true;
+    const std::vector<std::uint8_t> progressiveFile = MakeJpeg(progressive);
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> jpeg;
+    } sources[] = {
+        {"baseline", MakeJpeg(rippled)},
+        {"progressive cut short", std::vector<std::uint8_t>(progressiveFile.begin(),
+                                                            progressiveFile.begin() + progressiveFile.size() / 5)},
+    };
+    for (const auto& s : sources) {
+        SCOPED_TRACE(s.name);
+        const TBitmap source = DecodeSourcePicture(s.jpeg, "a.jpg", false);
+        const TDecoded reference = DecodeJpeg(s.jpeg, TDecodeParameters::velmora);
+        for (const TRectCase& c : kRectCases) {
+            SCOPED_TRACE(c.name);
+            const TBitmap crop = CutCropPicture(source, c.crop);
+            ASSERT_EQ(crop.Width(), c.width);
+            ASSERT_EQ(crop.Height(), c.height);
+            ASSERT_EQ(crop.PixelFormat(), TPixelFormat::pf24bit);
+            ExpectCropOf(crop, reference, c.x, c.y, c.insideColumns, c.insideRows);
+        }
     }
 }
 
@@ -147,10 +164,14 @@ TEST(CutCropPicture, RefusesSizesItCannotMakeBeforeAnyFileIsTouched)
     WriteText(output, "an earlier crop");
     for (const TSizeCase& c : kRefusedSizes) {
         SCOPED_TRACE(std::string(c.width) + " x " + c.height);
+        bool cut = false;
         const std::string failure = FailureOf([&] {
             const TBitmap picture = LoadSourcePicture(source, false);
-            SaveCropPicture(CutCropPicture(picture, {"0", "0", c.width, c.height}), output);
+            const TBitmap crop = CutCropPicture(picture, {"0", "0", c.width, c.height});
+            cut = true;
+            SaveCropPicture(crop, output);
         });
+        EXPECT_FALSE(cut) << "refused when the crop is made";
         EXPECT_EQ(failure, c.message);
         EXPECT_EQ(ReadText(output), "an earlier crop");
         EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"a.jpg", "a_x.jpg"}));

@@ -53,6 +53,29 @@ TEST(EncodeCropPicture, KeepsEveryColourFromPictureToFile)
     }
 }
 
+TEST(EncodeCropPicture, WritesWhatTheLibraryWritesForItsParameters)
+{
+    TFixture rippled = Color(200, 120);
+    rippled.ripple = 20;
+    const TBitmap source = DecodeSourcePicture(MakeJpeg(rippled), "a.jpg", false);
+    const struct {
+        const char* name;
+        TCropTexts crop;
+    } cases[] = {
+        {"inside", {"3", "5", "150", "101"}},
+        {"one row", {"0", "7", "77", "1"}},
+        {"one column reaching past the edge", {"199", "-3", "1", "130"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TBitmap crop = CutCropPicture(source, c.crop);
+        std::vector<std::uint8_t> rows;
+        for (int row = 0; row < crop.Height(); ++row)
+            rows.insert(rows.end(), crop.ScanLine(row), crop.ScanLine(row) + crop.RowBytes());
+        EXPECT_EQ(EncodeCropPicture(crop), ExpectedCropFile(rows, crop.Width(), crop.Height()));
+    }
+}
+
 TEST(EncodeCropPicture, GrowsItsOutputForLargePictures)
 {
     // Noise compresses badly, so the encoded data passes the first output buffer many times.

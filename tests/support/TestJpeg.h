@@ -63,6 +63,8 @@ struct TFixture {
     int restartRows = 0;  // a restart marker after every that many MCU rows; 0 for none
     int quality = 95;
     bool grayRamp = false;  // gray level = column % 256: more levels than a palette holds
+    int ripple = 0;  // amplitude of a fine ripple over the blocks, so that decoding depends
+                     // on every parameter (the DCT method, smoothing); 0 keeps blocks flat
 };
 
 inline TFixture Color(int width, int height, int lumaH = 2, int lumaV = 2)
@@ -107,6 +109,8 @@ bool CompletedUnderTrap(TErrorTrap& trap, Body&& body)
 
 inline int ComponentsOf(TKind kind) { return kind == TKind::color ? 3 : kind == TKind::gray ? 1 : 4; }
 
+inline std::uint8_t Sample(int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 255)); }
+
 // The fixture's samples, row after row, in the order the library is given them.
 inline std::vector<std::uint8_t> FixtureSamples(const TFixture& fixture)
 {
@@ -115,47 +119,27 @@ inline std::vector<std::uint8_t> FixtureSamples(const TFixture& fixture)
     samples.reserve(static_cast<std::size_t>(fixture.width) * fixture.height * components);
     for (int row = 0; row < fixture.height; ++row)
         for (int column = 0; column < fixture.width; ++column) {
+            const int ripple = ((column * 7 + row * 13) % 9 - 4) * fixture.ripple / 4;
             const TRgb color = PatternColor(column, row);
             if (fixture.kind == TKind::gray) {
                 const int level = fixture.grayRamp ? column % 256 : PatternGray(column, row);
-                samples.push_back(static_cast<std::uint8_t>(level));
+                samples.push_back(Sample(level + ripple));
             } else if (fixture.kind == TKind::color) {
-                samples.insert(samples.end(), {static_cast<std::uint8_t>(color.red),
-                                               static_cast<std::uint8_t>(color.green),
-                                               static_cast<std::uint8_t>(color.blue)});
+                samples.insert(samples.end(), {Sample(color.red + ripple), Sample(color.green - ripple),
+                                               Sample(color.blue + ripple)});
             } else {
-                samples.insert(samples.end(), {static_cast<std::uint8_t>(255 - color.red),
-                                               static_cast<std::uint8_t>(255 - color.green),
-                                               static_cast<std::uint8_t>(255 - color.blue), 40});
+                samples.insert(samples.end(), {Sample(255 - color.red), Sample(255 - color.green),
+                                               Sample(255 - color.blue), 40});
             }
         }
     return samples;
 }
 
-inline void SetFixtureParameters(jpeg_compress_struct& info, const TFixture& fixture)
+template <class Settings>
+std::vector<std::uint8_t> Compress(const std::vector<std::uint8_t>& samples, int width, int height,
+                                   int components, J_COLOR_SPACE inColorSpace, Settings&& settings)
 {
-    info.image_width = static_cast<JDIMENSION>(fixture.width);
-    info.image_height = static_cast<JDIMENSION>(fixture.height);
-    info.input_components = ComponentsOf(fixture.kind);
-    info.in_color_space = fixture.kind == TKind::color  ? JCS_RGB
-                          : fixture.kind == TKind::gray ? JCS_GRAYSCALE
-                                                        : JCS_CMYK;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, fixture.quality, TRUE);
-    if (fixture.kind == TKind::color) {
-        info.comp_info[0].h_samp_factor = fixture.lumaH;
-        info.comp_info[0].v_samp_factor = fixture.lumaV;
-    }
-    if (fixture.progressive)
-        jpeg_simple_progression(&info);
-    info.restart_in_rows = fixture.restartRows;
-}
-
-// A JPEG file of the fixture's pattern.
-inline std::vector<std::uint8_t> MakeJpeg(const TFixture& fixture)
-{
-    const std::vector<std::uint8_t> samples = FixtureSamples(fixture);
-    const std::size_t rowSize = static_cast<std::size_t>(fixture.width) * ComponentsOf(fixture.kind);
+    const std::size_t rowSize = static_cast<std::size_t>(width) * components;
     TErrorTrap trap;
     jpeg_compress_struct info{};
     info.err = &trap.pub;
@@ -164,7 +148,12 @@ inline std::vector<std::uint8_t> MakeJpeg(const TFixture& fixture)
     const bool done = CompletedUnderTrap(trap, [&] {
         jpeg_create_compress(&info);
         jpeg_mem_dest(&info, &buffer, &size);
-        SetFixtureParameters(info, fixture);
+        info.image_width = static_cast<JDIMENSION>(width);
+        info.image_height = static_cast<JDIMENSION>(height);
+        info.input_components = components;
+        info.in_color_space = inColorSpace;
+        jpeg_set_defaults(&info);
+        settings(info);
         jpeg_start_compress(&info, TRUE);
         while (info.next_scanline < info.image_height) {
             auto* row = const_cast<JSAMPROW>(samples.data() + info.next_scanline * rowSize);
@@ -175,10 +164,39 @@ inline std::vector<std::uint8_t> MakeJpeg(const TFixture& fixture)
     jpeg_destroy_compress(&info);
     // After a failure the buffer may already have been replaced by the library: leave it.
     if (!done)
-        throw std::runtime_error(std::string("fixture encoding failed: ") + trap.message);
+        throw std::runtime_error(std::string("encoding failed: ") + trap.message);
     std::vector<std::uint8_t> bytes(buffer, buffer + size);
     std::free(buffer);
     return bytes;
+}
+
+// A JPEG file of the fixture's pattern.
+inline std::vector<std::uint8_t> MakeJpeg(const TFixture& fixture)
+{
+    const J_COLOR_SPACE inColorSpace = fixture.kind == TKind::color  ? JCS_RGB
+                                       : fixture.kind == TKind::gray ? JCS_GRAYSCALE
+                                                                     : JCS_CMYK;
+    return Compress(FixtureSamples(fixture), fixture.width, fixture.height, ComponentsOf(fixture.kind),
+                    inColorSpace, [&](jpeg_compress_struct& info) {
+                        jpeg_set_quality(&info, fixture.quality, TRUE);
+                        if (fixture.kind == TKind::color) {
+                            info.comp_info[0].h_samp_factor = fixture.lumaH;
+                            info.comp_info[0].v_samp_factor = fixture.lumaV;
+                        }
+                        if (fixture.progressive)
+                            jpeg_simple_progression(&info);
+                        info.restart_in_rows = fixture.restartRows;
+                    });
+}
+
+// The file velmora is to write for rows of blue, green, red samples: the library's defaults,
+// then the floating-point DCT, then quality 90 limited to baseline tables.
+inline std::vector<std::uint8_t> ExpectedCropFile(const std::vector<std::uint8_t>& bgr, int width, int height)
+{
+    return Compress(bgr, width, height, 3, JCS_EXT_BGR, [](jpeg_compress_struct& info) {
+        info.dct_method = JDCT_FLOAT;
+        jpeg_set_quality(&info, 90, TRUE);
+    });
 }
 
 // ---- Markers
