@@ -56,7 +56,7 @@ TEST(ReadWholeFileTest, RefusesAFileTheUserMayNotRead)
 {
     TUnprivilegedRunner runner(PLATFORM_PROBE_PATH);
     if (!runner.Available())
-        GTEST_SKIP() << "setpriv is missing";
+        GTEST_SKIP() << "needs root and setpriv to run a case as another user";
     TTempDir dir;
     chmod(dir.Path().c_str(), 0755);
     const std::string path = dir / "secret.jpg";
@@ -152,7 +152,7 @@ TEST(ReplaceFileContentsTest, RefusesWhatTheUnprivilegedUserMayNotWrite)
 {
     TUnprivilegedRunner runner(PLATFORM_PROBE_PATH);
     if (!runner.Available())
-        GTEST_SKIP() << "setpriv is missing";
+        GTEST_SKIP() << "needs root and setpriv to run a case as another user";
     TTempDir dir;
     chmod(dir.Path().c_str(), 0755);
     // A folder the user may not write to, with and without the file in it.

@@ -43,8 +43,8 @@ inline std::optional<std::string> FindInPath(const std::string& program)
 }
 
 // Runs a test helper program as the user nobody, from a copy in a folder that user may enter
-// (the build folder may lie below one it may not). When the tests do not run as root they
-// already are unprivileged and the helper runs as they are.
+// (the build folder may lie below one it may not). The fixtures belong to root, so that the
+// helper meets files and folders of another user.
 class TUnprivilegedRunner {
 public:
     explicit TUnprivilegedRunner(const std::string& probePath)
@@ -57,16 +57,14 @@ public:
             setpriv = FindInPath("setpriv");
     }
 
-    // False when the tests run as root and setpriv is missing: the case cannot be shown here.
-    bool Available() const { return geteuid() != 0 || setpriv.has_value(); }
+    // False without root or without setpriv: then no case can run as another user.
+    bool Available() const { return setpriv.has_value(); }
 
     TProbeResult Run(const std::vector<std::string>& arguments) const
     {
-        std::vector<std::string> command;
-        if (geteuid() == 0)
-            command = {*setpriv, "--reuid=" + std::to_string(kNobodyId),
-                       "--regid=" + std::to_string(kNobodyId), "--clear-groups"};
-        command.push_back(probe);
+        std::vector<std::string> command = {*setpriv, "--reuid=" + std::to_string(kNobodyId),
+                                            "--regid=" + std::to_string(kNobodyId), "--clear-groups",
+                                            probe};
         command.insert(command.end(), arguments.begin(), arguments.end());
         return RunCapturing(command);
     }

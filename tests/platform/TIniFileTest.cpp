@@ -131,7 +131,7 @@ TEST(TIniFileReadTest, AnUnreadableFileReadsAsEmpty)
 {
     TUnprivilegedRunner runner(PLATFORM_PROBE_PATH);
     if (!runner.Available())
-        GTEST_SKIP() << "setpriv is missing";
+        GTEST_SKIP() << "needs root and setpriv to run a case as another user";
     TTempDir dir;
     chmod(dir.Path().c_str(), 0755);
     const std::string path = dir / "a.ini";
@@ -235,7 +235,7 @@ TEST(TIniFileWriteTest, RefusesWhatTheUnprivilegedUserMayNotWrite)
 {
     TUnprivilegedRunner runner(PLATFORM_PROBE_PATH);
     if (!runner.Available())
-        GTEST_SKIP() << "setpriv is missing";
+        GTEST_SKIP() << "needs root and setpriv to run a case as another user";
     TTempDir dir;
     chmod(dir.Path().c_str(), 0755);
     std::filesystem::create_directory(dir / "locked");

@@ -259,7 +259,7 @@ TEST(WriteSettingsTest, AnUnprivilegedUserIsRefused)
 {
     TUnprivilegedRunner runner(SETTINGS_PROBE_PATH);
     if (!runner.Available())
-        GTEST_SKIP() << "setpriv is missing";
+        GTEST_SKIP() << "needs root and setpriv to run a case as another user";
     TTempDir dir;
     chmod(dir.Path().c_str(), 0755);
     std::filesystem::create_directory(dir / "locked");
