@@ -25,6 +25,12 @@ QString FirstLine(const QString& text)
     return text;
 }
 
+// By name where Qt gives one, else by Qt's own caption, which follows its translation.
+bool IsPasteAction(const QAction* action)
+{
+    return action->objectName() == QLatin1String("edit-paste") || action->text().startsWith(QLineEdit::tr("&Paste"));
+}
+
 // Focus that goes away with the whole window, or to a popup, comes back to the same place.
 bool IsWindowSwitch(Qt::FocusReason reason)
 {
@@ -105,7 +111,7 @@ void TByteLimitedEdit::contextMenuEvent(QContextMenuEvent* event)
         return;
     menu->setAttribute(Qt::WA_DeleteOnClose);
     for (QAction* action : menu->actions()) {
-        if (action->objectName() != QLatin1String("edit-paste"))
+        if (!IsPasteAction(action))
             continue;
         action->disconnect(this);
         connect(action, &QAction::triggered, this, [this] { PasteWithinLimit(false); });
