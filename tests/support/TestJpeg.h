@@ -280,25 +280,34 @@ struct TFrame {
     std::vector<TFrameComponent> components;
 };
 
+inline bool IsFrameHeader(int code)
+{
+    return code >= 0xC0 && code <= 0xCF && code != kDHT && code != 0xC8 && code != 0xCC;
+}
+
+// The frame header (SOF0, SOF2...); throws when there is none.
+inline TMarker FindFrameMarker(const std::vector<std::uint8_t>& bytes)
+{
+    for (TMarker& marker : ListMarkers(bytes))
+        if (IsFrameHeader(marker.code))
+            return marker;
+    throw std::runtime_error("no frame header");
+}
+
 inline TFrame ReadFrame(const std::vector<std::uint8_t>& bytes)
 {
-    for (const TMarker& marker : ListMarkers(bytes)) {
-        if (marker.code < 0xC0 || marker.code > 0xCF || marker.code == kDHT || marker.code == 0xC8 ||
-            marker.code == 0xCC)
-            continue;
-        const std::vector<std::uint8_t>& p = marker.payload;
-        TFrame frame;
-        frame.code = marker.code;
-        frame.precision = p.at(0);
-        frame.height = p.at(1) << 8 | p.at(2);
-        frame.width = p.at(3) << 8 | p.at(4);
-        for (int i = 0; i < p.at(5); ++i) {
-            const std::size_t at = 6 + 3 * static_cast<std::size_t>(i);
-            frame.components.push_back({p.at(at), p.at(at + 1) >> 4, p.at(at + 1) & 15, p.at(at + 2)});
-        }
-        return frame;
+    const TMarker marker = FindFrameMarker(bytes);
+    const std::vector<std::uint8_t>& p = marker.payload;
+    TFrame frame;
+    frame.code = marker.code;
+    frame.precision = p.at(0);
+    frame.height = p.at(1) << 8 | p.at(2);
+    frame.width = p.at(3) << 8 | p.at(4);
+    for (int i = 0; i < p.at(5); ++i) {
+        const std::size_t at = 6 + 3 * static_cast<std::size_t>(i);
+        frame.components.push_back({p.at(at), p.at(at + 1) >> 4, p.at(at + 1) & 15, p.at(at + 2)});
     }
-    throw std::runtime_error("no frame header");
+    return frame;
 }
 
 // Where the k-th stored (zigzag) value of a table goes in natural, row-by-row order.
@@ -364,8 +373,7 @@ inline std::vector<std::uint8_t> TruncateAfterHeader(const std::vector<std::uint
 // The file with its frame header claiming another size; the scan data stays as it was.
 inline std::vector<std::uint8_t> WithClaimedSize(std::vector<std::uint8_t> bytes, int width, int height)
 {
-    const TMarker sof = FindMarker(bytes, kSOF0);
-    const std::size_t at = sof.offset + 4;
+    const std::size_t at = FindFrameMarker(bytes).offset + 4;
     bytes[at + 1] = static_cast<std::uint8_t>(height >> 8);
     bytes[at + 2] = static_cast<std::uint8_t>(height);
     bytes[at + 3] = static_cast<std::uint8_t>(width >> 8);
