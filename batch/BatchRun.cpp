@@ -1,17 +1,18 @@
 #include "BatchRun.h"
 
 #include "FileSearch.h"
+#include "JpegRegion.h"
 
 std::optional<std::string> GetStoredFileName(const std::string& path) { return FindStoredName(path); }
 
 namespace {
 
-// Decodes, cuts and writes one selected file. Both pictures belong to this frame, so they are
-// released on every path out of it, a failure included.
+// Decodes, cuts and writes one selected file. Its pictures belong to this frame, so they are
+// released on every path out of it, a failure included. The crop is decoded from only the part
+// of the file it needs, exactly as the full decode would give it.
 void CropOne(const std::string& joinedPath, const TCurrentSettings& settings, bool paletteMode)
 {
-    const TBitmap source = LoadSourcePicture(joinedPath, paletteMode);
-    const TBitmap crop = CutCropPicture(source, settings.CropTexts());
+    const TBitmap crop = LoadAndCutCrop(joinedPath, settings.CropTexts(), paletteMode);
     const std::string outputName = OutputNameFor(joinedPath, settings.Naming());
     SaveCropPicture(crop, outputName);
 }

@@ -28,14 +28,12 @@ std::string FailureOf(const std::function<void()>& call)
 
 std::vector<std::uint8_t> GoodJpeg()
 {
-    return PhotoJpeg::MakePhotoJpeg(TestJpeg::Color(120, 80));
+    return PhotoJpeg::MakePhotoJpeg({120, 80, PhotoJpeg::TModel::color});
 }
 
 std::vector<std::uint8_t> CmykJpeg()
 {
-    TestJpeg::TFixture fixture = TestJpeg::Color(40, 24);
-    fixture.kind = TestJpeg::TKind::cmyk;
-    return TestJpeg::MakeJpeg(fixture);
+    return PhotoJpeg::MakePhotoJpeg({40, 24, PhotoJpeg::TModel::cmyk});
 }
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }

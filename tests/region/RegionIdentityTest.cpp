@@ -10,54 +10,44 @@
 #include "PhotoJpeg.h"
 #include "PictureCrop.h"
 #include "TestFiles.h"
-#include "TestJpeg.h"
 
 namespace {
 
-using TestJpeg::TFixture;
-using TestJpeg::TKind;
+using PhotoJpeg::TModel;
+using PhotoJpeg::TPhoto;
 
 struct TFileCase {
     const char* name;
-    TFixture fixture;
+    TPhoto photo;
     double keptFraction;  // 1 for the whole file; less for a file cut short
 };
 
-TFixture Fixture(int width, int height, TKind kind, int lumaH, int lumaV, bool progressive,
-                 int restartRows = 0)
+TPhoto Photo(int width, int height, TModel model, int lumaH, int lumaV, bool progressive,
+             int restartRows = 0)
 {
-    TFixture fixture;
-    fixture.width = width;
-    fixture.height = height;
-    fixture.kind = kind;
-    fixture.lumaH = lumaH;
-    fixture.lumaV = lumaV;
-    fixture.progressive = progressive;
-    fixture.restartRows = restartRows;
-    fixture.quality = 90;
-    return fixture;
+    return {width, height, model, lumaH, lumaV, progressive, restartRows};
 }
 
 // Wide enough that a rectangle's decoded columns can start several iMCUs in, and sizes that
 // are no multiples of 16 so partial iMCUs sit at the right and bottom edges.
 const TFileCase kFiles[] = {
-    {"baseline 4:2:0", Fixture(263, 77, TKind::color, 2, 2, false), 1},
-    {"baseline 4:2:0, whole iMCUs", Fixture(256, 64, TKind::color, 2, 2, false), 1},
-    {"baseline 4:2:2", Fixture(241, 53, TKind::color, 2, 1, false), 1},
-    {"baseline 4:4:0", Fixture(205, 69, TKind::color, 1, 2, false), 1},
-    {"baseline 4:4:4", Fixture(229, 45, TKind::color, 1, 1, false), 1},
-    {"baseline 4:1:1", Fixture(250, 41, TKind::color, 4, 1, false), 1},
-    {"restart markers every MCU row", Fixture(251, 71, TKind::color, 2, 2, false, 1), 1},
-    {"progressive 4:2:0", Fixture(259, 75, TKind::color, 2, 2, true), 1},
-    {"progressive 4:4:4", Fixture(213, 50, TKind::color, 1, 1, true), 1},
+    {"baseline 4:2:0", Photo(263, 77, TModel::color, 2, 2, false), 1},
+    {"baseline 4:2:0, whole iMCUs", Photo(256, 64, TModel::color, 2, 2, false), 1},
+    {"baseline 4:2:2", Photo(241, 53, TModel::color, 2, 1, false), 1},
+    {"baseline 4:4:0", Photo(205, 69, TModel::color, 1, 2, false), 1},
+    {"baseline 4:4:4", Photo(229, 45, TModel::color, 1, 1, false), 1},
+    {"baseline 4:1:1", Photo(250, 41, TModel::color, 4, 1, false), 1},
+    {"restart markers every MCU row", Photo(251, 71, TModel::color, 2, 2, false, 1), 1},
+    {"progressive 4:2:0", Photo(259, 75, TModel::color, 2, 2, true), 1},
+    {"progressive 4:4:4", Photo(213, 50, TModel::color, 1, 1, true), 1},
     // Cut in its later scans, block smoothing fills in the missing coefficients.
-    {"progressive 4:2:0 cut short", Fixture(259, 75, TKind::color, 2, 2, true), 0.45},
-    {"progressive 4:4:4 cut short", Fixture(213, 50, TKind::color, 1, 1, true), 0.3},
-    {"baseline cut short", Fixture(263, 77, TKind::color, 2, 2, false), 0.6},
-    {"gray", Fixture(219, 67, TKind::gray, 1, 1, false), 1},
-    {"gray progressive", Fixture(197, 58, TKind::gray, 1, 1, true), 1},
-    {"one pixel high", Fixture(230, 1, TKind::color, 2, 2, false), 1},
-    {"one pixel wide", Fixture(1, 40, TKind::color, 2, 2, false), 1},
+    {"progressive 4:2:0 cut short", Photo(259, 75, TModel::color, 2, 2, true), 0.45},
+    {"progressive 4:4:4 cut short", Photo(213, 50, TModel::color, 1, 1, true), 0.3},
+    {"baseline cut short", Photo(263, 77, TModel::color, 2, 2, false), 0.6},
+    {"gray", Photo(219, 67, TModel::gray, 1, 1, false), 1},
+    {"gray progressive", Photo(197, 58, TModel::gray, 1, 1, true), 1},
+    {"one pixel high", Photo(230, 1, TModel::color, 2, 2, false), 1},
+    {"one pixel wide", Photo(1, 40, TModel::color, 2, 2, false), 1},
 };
 
 struct TRect {
@@ -135,7 +125,7 @@ std::string FirstDifference(const TBitmap& expected, const TBitmap& actual)
 
 std::vector<std::uint8_t> FileBytes(const TFileCase& file)
 {
-    std::vector<std::uint8_t> bytes = PhotoJpeg::MakePhotoJpeg(file.fixture);
+    std::vector<std::uint8_t> bytes = PhotoJpeg::MakePhotoJpeg(file.photo);
     if (file.keptFraction < 1)
         bytes.resize(static_cast<std::size_t>(bytes.size() * file.keptFraction));
     return bytes;
@@ -165,9 +155,9 @@ TEST(RegionIdentity, EveryKindOfFileGivesTheFullDecodesCrops)
         const std::vector<std::uint8_t> bytes = FileBytes(file);
         WriteBytes(path, bytes);
         const TBitmap source = DecodeSourcePicture(bytes, path, false);
-        ASSERT_EQ(source.Width(), file.fixture.width);
-        ExpectSameCrops(path, source, EdgeRects(file.fixture.width, file.fixture.height));
-        ExpectSameCrops(path, source, RandomRects(file.fixture.width, file.fixture.height, seed++, 120));
+        ASSERT_EQ(source.Width(), file.photo.width);
+        ExpectSameCrops(path, source, EdgeRects(file.photo.width, file.photo.height));
+        ExpectSameCrops(path, source, RandomRects(file.photo.width, file.photo.height, seed++, 120));
     }
 }
 
@@ -178,7 +168,7 @@ TEST(RegionIdentity, PaletteModeGivesTheFullDecodesCrops)
     const std::vector<std::uint8_t> bytes = FileBytes(kFiles[0]);
     WriteBytes(path, bytes);
     const TBitmap source = DecodeSourcePicture(bytes, path, true);
-    for (const TRect& rect : RandomRects(kFiles[0].fixture.width, kFiles[0].fixture.height, 99, 12)) {
+    for (const TRect& rect : RandomRects(kFiles[0].photo.width, kFiles[0].photo.height, 99, 12)) {
         SCOPED_TRACE(Describe(rect));
         const TBitmap expected = CutCropPicture(source, TextsFor(rect));
         EXPECT_EQ(FirstDifference(expected, LoadAndCutCrop(path, TextsFor(rect), true)), "");
