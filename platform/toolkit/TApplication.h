@@ -46,6 +46,8 @@ public:
     // The full path of the program's own file.
     std::string ExeName() const;
     bool HasDisplay() const;
+    // True once the end request has been taken and the program is ending.
+    bool Ending() const;
     TForm* MainForm() const;
 
     // The error box: the message with the closing "." rule, also written to stderr as one

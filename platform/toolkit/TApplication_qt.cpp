@@ -71,6 +71,10 @@ struct TApplicationImpl {
     TForm* mainForm = nullptr;
     bool hasDisplay = true;
     bool creationFailed = false;
+    // Set when the end request is taken: Qt then closes the windows itself.
+    bool ending = false;
+    // Receives the end requests, so that a request still queued dies with the application.
+    QObject endRequests;
 };
 
 TApplication::TApplication(int& argc, char** argv) : impl(std::make_unique<TApplicationImpl>())
@@ -124,13 +128,21 @@ int TApplication::Run()
     // Without a display nobody can use the window, so the program ends after what is waiting.
     if (!impl->hasDisplay)
         Terminate();
+    impl->ending = false;
     QApplication::exec();
     return impl->creationFailed ? 1 : 0;
 }
 
 void TApplication::Terminate()
 {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    TApplicationImpl* state = impl.get();
+    QMetaObject::invokeMethod(
+        &impl->endRequests,
+        [state] {
+            state->ending = true;
+            QCoreApplication::quit();
+        },
+        Qt::QueuedConnection);
 }
 
 std::string TApplication::Title() const { return ApplicationTitle(ExeName()); }
@@ -141,6 +153,7 @@ std::string TApplication::ExeName() const
 }
 
 bool TApplication::HasDisplay() const { return impl->hasDisplay; }
+bool TApplication::Ending() const { return impl->ending; }
 TForm* TApplication::MainForm() const { return impl->mainForm; }
 
 void TApplication::ReportLine(const std::string& text)

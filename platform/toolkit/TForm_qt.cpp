@@ -13,8 +13,9 @@ void TFormWindow::closeEvent(QCloseEvent* event)
 {
     form.Impl().exitEventsOn = false;
     event->accept();
-    // Closing the main form ends the program; nothing else is asked or saved.
-    if (Application != nullptr && Application->MainForm() == &form)
+    // Closing the main form ends the program; nothing else is asked or saved. The end itself
+    // closes the windows too, and must not ask for a second end.
+    if (Application != nullptr && Application->MainForm() == &form && !Application->Ending())
         Application->Terminate();
 }
 
