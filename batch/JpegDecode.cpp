@@ -82,7 +82,7 @@ void SetDecompressionParameters(jpeg_decompress_struct& info, bool paletteMode)
     info.do_fancy_upsampling = TRUE;
     info.buffered_image = FALSE;
     if (QuantizeFor(info, paletteMode)) {
-        // The colour map then keeps red, green and blue in the library's own order.
+        // Pixels become indices; the colour map keeps the library's red, green, blue order.
         info.quantize_colors = TRUE;
         info.desired_number_of_colors = kPaletteColors;
         info.two_pass_quantize = TRUE;

@@ -93,6 +93,24 @@ TEST(EncodeCropPicture, GrowsItsOutputForLargePictures)
     EXPECT_EQ(DecodeJpeg(bytes).height, 700);
 }
 
+TEST(EncodeCropPicture, RunningOutOfMemorySaysSo)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than any limit leaves";
+#endif
+    // Noise of 3000 by 3000 pixels encodes to far more than the 4 MB the child may take.
+    TBitmap picture;
+    picture.SetSize(3000, 3000, TPixelFormat::pf24bit);
+    std::uint32_t state = 99;
+    for (int row = 0; row < picture.Height(); ++row)
+        for (std::size_t i = 0; i < picture.RowBytes(); ++i) {
+            state = state * 1103515245u + 12345u;
+            picture.ScanLine(row)[i] = static_cast<std::uint8_t>(state >> 24);
+        }
+    EXPECT_EQ(PictureTest::FailureWithLittleMemory([&] { EncodeCropPicture(picture); }, 4u << 20),
+              "メモリが足りません");
+}
+
 TEST(EncodeCropPicture, RefusesAnEmptyPicture)
 {
     const TBitmap empty;

@@ -2,11 +2,6 @@
 // and files built to exhaust memory or time.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fstream>
 
 #include "JpegErrors.h"
 #include "PictureCrop.h"
@@ -19,6 +14,7 @@ namespace {
 
 using namespace TestJpeg;
 using PictureTest::FailureOf;
+using PictureTest::FailureWithLittleMemory;
 using PictureTest::Near;
 
 TFixture GrayFixture(int width, int height)
@@ -194,46 +190,6 @@ TEST(DecodeSourcePicture, LargeClaimWithLittleDataDecodesToItsSize)
     const TBitmap picture = DecodeSourcePicture(jpeg, "a.jpg", false);
     EXPECT_EQ(picture.Width(), 4000);
     EXPECT_EQ(picture.Height(), 3000);
-}
-
-// The size of this process's address space now.
-std::size_t AddressSpaceInUse()
-{
-    std::ifstream statm("/proc/self/statm");
-    std::size_t pages = 0;
-    statm >> pages;
-    return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-}
-
-// f's failure message, from a child process that may take only `extra` more bytes of address
-// space than this one has now.
-template <class F>
-std::string FailureWithLittleMemory(F&& f, std::size_t extra)
-{
-    int channel[2];
-    if (pipe(channel) != 0)
-        return "no pipe";
-    const std::size_t limit = AddressSpaceInUse() + extra;
-    const pid_t child = fork();
-    if (child == 0) {
-        close(channel[0]);
-        const rlimit memory{limit, limit};
-        setrlimit(RLIMIT_AS, &memory);
-        const std::string message = FailureOf(f);
-        [[maybe_unused]] const ssize_t written = write(channel[1], message.data(), message.size());
-        _exit(0);
-    }
-    close(channel[1]);
-    std::string message;
-    char buffer[256];
-    for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
-        message.append(buffer, static_cast<std::size_t>(got));
-    close(channel[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status))
-        return "the child crashed";
-    return message;
 }
 
 TEST(DecodeSourcePicture, RunningOutOfMemorySaysSo)

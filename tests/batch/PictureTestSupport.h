@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -26,6 +31,46 @@ std::string FailureOf(F&& f)
         return e.what();
     }
     return "";
+}
+
+// The size of this process's address space now.
+inline std::size_t AddressSpaceInUse()
+{
+    std::ifstream statm("/proc/self/statm");
+    std::size_t pages = 0;
+    statm >> pages;
+    return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// f's failure message, from a child process that may take only `extra` more bytes of address
+// space than this one has now.
+template <class F>
+std::string FailureWithLittleMemory(F&& f, std::size_t extra)
+{
+    int channel[2];
+    if (pipe(channel) != 0)
+        return "no pipe";
+    const std::size_t limit = AddressSpaceInUse() + extra;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        const rlimit memory{limit, limit};
+        setrlimit(RLIMIT_AS, &memory);
+        const std::string message = FailureOf(f);
+        [[maybe_unused]] const ssize_t written = write(channel[1], message.data(), message.size());
+        _exit(0);
+    }
+    close(channel[1]);
+    std::string message;
+    char buffer[256];
+    for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
+        message.append(buffer, static_cast<std::size_t>(got));
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status))
+        return "the child crashed";
+    return message;
 }
 
 inline std::vector<std::string> FolderNames(const std::string& folder)

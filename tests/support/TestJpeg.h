@@ -199,7 +199,7 @@ inline std::vector<std::uint8_t> ExpectedCropFile(const std::vector<std::uint8_t
     });
 }
 
-// ---- Markers
+// Markers: listing them and reading the frame and quantisation tables.
 
 constexpr int kSOI = 0xD8, kEOI = 0xD9, kSOS = 0xDA, kDQT = 0xDB, kDHT = 0xC4, kSOF0 = 0xC0,
               kSOF2 = 0xC2, kDRI = 0xDD, kAPP0 = 0xE0, kAPP1 = 0xE1, kAPP14 = 0xEE;
@@ -341,7 +341,7 @@ inline std::map<int, std::array<int, 64>> ReadQuantTables(const std::vector<std:
     return tables;
 }
 
-// ---- Edits of a file
+// Edits of a file, as real files come.
 
 // The file with an APP1 Exif segment right after SOI that holds one orientation entry.
 inline std::vector<std::uint8_t> InsertExifOrientation(const std::vector<std::uint8_t>& bytes,
@@ -397,7 +397,7 @@ inline std::vector<std::uint8_t> WithRepeatedLastScan(const std::vector<std::uin
     return edited;
 }
 
-// ---- Decoding
+// Decoding, plainly or as velmora does.
 
 struct TDecoded {
     int width = 0;
