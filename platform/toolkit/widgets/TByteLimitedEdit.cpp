@@ -13,6 +13,7 @@
 
 #include "ControlKeys.h"
 #include "Cp932.h"
+#include "FocusLeave.h"
 
 namespace {
 
@@ -180,4 +181,6 @@ void TByteLimitedEdit::focusOutEvent(QFocusEvent* event)
 {
     leftWithWindow = IsWindowSwitch(event->reason());
     QLineEdit::focusOutEvent(event);
+    if (IsFocusLeaveWithinWindow(this))
+        emit Exited();
 }

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include "ControlKeys.h"
+#include "FocusLeave.h"
 #include "TByteLimitedEdit.h"
 
 TCompletingComboBox::TCompletingComboBox(QWidget* parent)
@@ -91,4 +92,11 @@ bool TCompletingComboBox::eventFilter(QObject* watched, QEvent* event)
             return true;
     }
     return QComboBox::eventFilter(watched, event);
+}
+
+void TCompletingComboBox::focusOutEvent(QFocusEvent* event)
+{
+    QComboBox::focusOutEvent(event);
+    if (IsFocusLeaveWithinWindow(this))
+        emit Exited();
 }

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "ControlKeys.h"
+#include "FocusLeave.h"
 
 TFocusCheckBox::TFocusCheckBox(QWidget* parent)
     : TFocusCheckBox(QString(), parent)
@@ -30,4 +31,11 @@ void TFocusCheckBox::keyPressEvent(QKeyEvent* event)
         return;
     }
     QCheckBox::keyPressEvent(event);
+}
+
+void TFocusCheckBox::focusOutEvent(QFocusEvent* event)
+{
+    QCheckBox::focusOutEvent(event);
+    if (IsFocusLeaveWithinWindow(this))
+        emit Exited();
 }
