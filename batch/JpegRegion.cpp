@@ -7,6 +7,7 @@
 #include "CropLimits.h"
 #include "Errors.h"
 #include "JpegObjects.h"
+#include "JpegRegionDither.h"
 #include "JpegRegionPlan.h"
 #include "JpegRegionSource.h"
 #include "MemoryTuning.h"
@@ -14,9 +15,9 @@
 
 namespace {
 
-constexpr int kPaletteColors = 236;
-
 // The parameters of the full decode with palette mode off; the pixels only match with these.
+// A gray source's samples come out unquantised, as TGrayDither quantises them the way the
+// library does for the full decode.
 void SetDecompressionParameters(jpeg_decompress_struct& info, bool gray)
 {
     info.scale_num = 1;
@@ -25,15 +26,9 @@ void SetDecompressionParameters(jpeg_decompress_struct& info, bool gray)
     info.do_block_smoothing = TRUE;
     info.do_fancy_upsampling = TRUE;
     info.buffered_image = FALSE;
-    if (gray) {
-        info.quantize_colors = TRUE;
-        info.desired_number_of_colors = kPaletteColors;
-        info.two_pass_quantize = TRUE;
-        info.dither_mode = JDITHER_FS;
-    } else {
-        info.quantize_colors = FALSE;
+    info.quantize_colors = FALSE;
+    if (!gray)
         info.out_color_space = JCS_EXT_BGR;
-    }
 }
 
 bool IsGray(const jpeg_decompress_struct& info)
@@ -88,6 +83,7 @@ struct TRowsStep {
     JDIMENSION firstDecoded;  // the picture column of the decoded rows' first sample
     std::uint8_t* row;        // room for one decoded row
     TBitmap* crop;
+    TGrayDither* dither;      // for a gray source
 };
 
 std::uint8_t* CropPixel(TRowsStep& step, std::int64_t pictureRow, std::int64_t pictureColumn)
@@ -127,26 +123,22 @@ void ReadColorRows(void* context)
 }
 
 // The dither of a gray source carries its error along every row and down to the next, so
-// every row above the rectangle is decoded at full width; only the copying starts late.
+// every row above the rectangle is decoded and dithered at full width; only the copying
+// starts late.
 void ReadGrayRows(void* context)
 {
     auto& step = *static_cast<TRowsStep*>(context);
     j_decompress_ptr info = step.info;
-    const int colors = info->actual_number_of_colors;
-    const JSAMPLE* levels = info->colormap[0];
     while (info->output_scanline < step.rows.end) {
         const std::int64_t pictureRow = info->output_scanline;
         if (!ReadOneRow(info, step.row))
             return;
+        step.dither->QuantizeRow(step.row);
         if (pictureRow < step.rows.first)
             continue;
         std::uint8_t* out = CropPixel(step, pictureRow, step.columns.first);
-        for (std::int64_t column = step.columns.first; column < step.columns.end; ++column, out += 3) {
-            const int index = step.row[column];
-            if (index >= colors)
-                continue;  // no colour to give: the pixel keeps its white, as in the full path
-            out[0] = out[1] = out[2] = levels[index];
-        }
+        for (std::int64_t column = step.columns.first; column < step.columns.end; ++column, out += 3)
+            out[0] = out[1] = out[2] = step.row[column];
     }
 }
 
@@ -181,12 +173,14 @@ TBitmap DecodeRegion(const std::string& path, const TRegionRect& rect)
     TBitmap crop;
     crop.SetSize(rect.width, rect.height, TPixelFormat::pf24bit);
     TRowsStep rows{&info, rect, CoveredSpan(rect.y, rect.height, info.output_height),
-                   CoveredSpan(rect.x, rect.width, info.output_width), 0, nullptr, &crop};
+                   CoveredSpan(rect.x, rect.width, info.output_width), 0, nullptr, &crop, nullptr};
     if (rows.rows.Empty() || rows.columns.Empty())
         return crop;
     std::vector<std::uint8_t> row(static_cast<std::size_t>(info.output_width) *
                                   static_cast<std::size_t>(info.output_components));
     rows.row = row.data();
+    TGrayDither dither(gray ? info.output_width : 0);
+    rows.dither = &dither;
     RunReading(decompressor, source, gray ? ReadGrayRows : ReadColorRows, &rows);
     return crop;
 }

@@ -27,6 +27,8 @@ struct TPhoto {
     int lumaV = 2;
     bool progressive = false;
     int restartRows = 0;  // a restart marker after every that many MCU rows; 0 for none
+    int base = 128;       // the mean sample value
+    double contrast = 1;  // how far samples stray from it: 1 for a photo, near 0 for a flat wall
 };
 
 inline int ComponentsOf(TModel model) { return model == TModel::color ? 3 : model == TModel::gray ? 1 : 4; }
@@ -49,7 +51,7 @@ inline std::vector<std::uint8_t> PhotoSamples(const TPhoto& photo)
                 const double gradient = 90 * std::sin(column * 0.045 + c) * std::cos(row * 0.06 - c);
                 const double detail = ((column * 7 + row * 3 + c * 5) % 11 - 5) * 5;
                 const double grain = static_cast<int>(noise() % 41) - 20;
-                samples.push_back(Clamped(128 + gradient + detail + grain));
+                samples.push_back(Clamped(photo.base + photo.contrast * (gradient + detail + grain)));
             }
     return samples;
 }

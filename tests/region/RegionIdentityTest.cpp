@@ -28,6 +28,16 @@ TPhoto Photo(int width, int height, TModel model, int lumaH, int lumaV, bool pro
     return {width, height, model, lumaH, lumaV, progressive, restartRows};
 }
 
+// A gray wall whose samples sit on and around 121, which lies between two of the 236 levels:
+// nearly every pixel has an error to spread, so the dither's every weight shows.
+TPhoto FlatGrayWall(int width, int height)
+{
+    TPhoto photo = Photo(width, height, TModel::gray, 1, 1, false);
+    photo.base = 121;
+    photo.contrast = 0.04;
+    return photo;
+}
+
 // Wide enough that a rectangle's decoded columns can start several iMCUs in, and sizes that
 // are no multiples of 16 so partial iMCUs sit at the right and bottom edges.
 const TFileCase kFiles[] = {
@@ -46,6 +56,7 @@ const TFileCase kFiles[] = {
     {"baseline cut short", Photo(263, 77, TModel::color, 2, 2, false), 0.6},
     {"gray", Photo(219, 67, TModel::gray, 1, 1, false), 1},
     {"gray progressive", Photo(197, 58, TModel::gray, 1, 1, true), 1},
+    {"gray wall between two levels", FlatGrayWall(203, 61), 1},
     {"one pixel high", Photo(230, 1, TModel::color, 2, 2, false), 1},
     {"one pixel wide", Photo(1, 40, TModel::color, 2, 2, false), 1},
 };
