@@ -17,6 +17,7 @@ cmake --build "$build" -j"$(nproc)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 status=0
+"$build"/fuzz/make_fuzz_seeds tests/corpus
 for target in "$build"/fuzz/fuzz_*; do
   name=$(basename "$target")
   corpus=$work/$name
