@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 
+#include <random>
+
 #include "JpegErrors.h"
 #include "PictureCrop.h"
 #include "PictureTestSupport.h"
@@ -224,6 +226,33 @@ TEST(DecodeSourcePicture, StopsAtAnAbsurdNumberOfScans)
         << "a few hundred scans still decode";
     EXPECT_EQ(FailureOf([&] { DecodeSourcePicture(WithRepeatedLastScan(jpeg, 600), "a.jpg", false); }),
               "JPEG エラー #15");
+}
+
+TEST(DecodeSourcePicture, CorruptFilesGiveAPictureOrOurOwnMessage)
+{
+    TFixture baseline = Color(48, 32);
+    baseline.ripple = 10;
+    TFixture progressive = baseline;
+    progressive.progressive = true;
+    TFixture restarts = baseline;
+    restarts.restartRows = 1;
+    const std::vector<std::uint8_t> seeds[] = {MakeJpeg(baseline), MakeJpeg(progressive),
+                                               MakeJpeg(GrayFixture(40, 24)), MakeJpeg(restarts)};
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 400; ++round) {
+        std::vector<std::uint8_t> bytes = seeds[round % 4];
+        for (int hits = 1 + static_cast<int>(random() % 6); hits > 0; --hits)
+            bytes[random() % bytes.size()] = random() % 3 == 0 ? 0xFF : static_cast<std::uint8_t>(random());
+        const bool paletteMode = round % 7 == 0;
+        const std::string failure = FailureOf([&] {
+            const TBitmap picture = DecodeSourcePicture(bytes, "a.jpg", paletteMode);
+            EncodeCropPicture(CutCropPicture(picture, {"-3", "2", "30", "30"}));
+        });
+        const bool ours = failure.empty() || failure.rfind("JPEG エラー #", 0) == 0 ||
+                          failure == "ファイル a.jpg の色形式には対応していません" ||
+                          failure == "システム リソースが足りません";
+        EXPECT_TRUE(ours) << "round " << round << ": " << failure;
+    }
 }
 
 }  // namespace
