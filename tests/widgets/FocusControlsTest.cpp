@@ -107,6 +107,25 @@ TEST(FocusControls, ButtonKeysPressItOnlyWhileItHasTheFocus)
     }
 }
 
+TEST(FocusControls, MousePressGivesTheButtonTheFocusBeforeTheClick)
+{
+    TFocusWindow f;
+    ASSERT_TRUE(ShowActive(f.window));
+    f.edit->setFocus();
+    QStringList happenings;
+    QObject::connect(qApp, &QApplication::focusChanged, f.button, [&](QWidget* from, QWidget* to) {
+        if (from == f.edit && to == f.button)
+            happenings << QStringLiteral("edit left");
+    });
+    QObject::connect(f.button, &QPushButton::clicked, f.button, [&] { happenings << QStringLiteral("clicked"); });
+
+    QTest::mousePress(f.button, Qt::LeftButton);
+    EXPECT_TRUE(f.button->hasFocus());
+    EXPECT_EQ(happenings, QStringList{QStringLiteral("edit left")});
+    QTest::mouseRelease(f.button, Qt::LeftButton);
+    EXPECT_EQ(happenings, (QStringList{QStringLiteral("edit left"), QStringLiteral("clicked")}));
+}
+
 TEST(FocusControls, EscOnButtonAndCheckBoxAndEnterOnCheckBoxDoNothing)
 {
     const struct { const char* name; const char* control; Qt::Key key; } cases[] = {

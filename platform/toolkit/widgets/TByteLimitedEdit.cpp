@@ -13,7 +13,6 @@
 
 #include "ControlKeys.h"
 #include "Cp932.h"
-#include "FocusLeave.h"
 
 namespace {
 
@@ -181,6 +180,4 @@ void TByteLimitedEdit::focusOutEvent(QFocusEvent* event)
 {
     leftWithWindow = IsWindowSwitch(event->reason());
     QLineEdit::focusOutEvent(event);
-    if (IsFocusLeaveWithinWindow(this))
-        emit Exited();
 }

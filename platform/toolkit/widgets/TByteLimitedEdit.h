@@ -14,12 +14,6 @@ public:
     void SetByteLimit(int bytes);
     int ByteLimit() const { return byteLimit; }
 
-signals:
-    // The focus passed from this control to another control of the same window. It comes before
-    // that control sees its focus, and not when the whole window loses or regains the focus, a
-    // popup opens, or the window closes.
-    void Exited();
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

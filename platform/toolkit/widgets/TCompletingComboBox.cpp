@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 
 #include "ControlKeys.h"
-#include "FocusLeave.h"
 #include "TByteLimitedEdit.h"
 
 TCompletingComboBox::TCompletingComboBox(QWidget* parent)
@@ -92,11 +91,4 @@ bool TCompletingComboBox::eventFilter(QObject* watched, QEvent* event)
             return true;
     }
     return QComboBox::eventFilter(watched, event);
-}
-
-void TCompletingComboBox::focusOutEvent(QFocusEvent* event)
-{
-    QComboBox::focusOutEvent(event);
-    if (IsFocusLeaveWithinWindow(this))
-        emit Exited();
 }

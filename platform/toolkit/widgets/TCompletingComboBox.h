@@ -18,16 +18,9 @@ public:
     // Replaces the list, kept in the given order; an empty entry is allowed. The text stays.
     void SetItems(const QStringList& items);
 
-signals:
-    // The focus passed from this control to another control of the same window. It comes before
-    // that control sees its focus, and not when the whole window loses or regains the focus, a
-    // popup opens, or the window closes.
-    void Exited();
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     bool CompleteTypedText(const QString& typed);

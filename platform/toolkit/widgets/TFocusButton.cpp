@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 
 #include "ControlKeys.h"
-#include "FocusLeave.h"
 
 TFocusButton::TFocusButton(QWidget* parent)
     : TFocusButton(QString(), parent)
@@ -37,11 +36,4 @@ void TFocusButton::keyPressEvent(QKeyEvent* event)
     // Esc stays here: it must not reach the window as a request to close.
     if (event->key() == Qt::Key_Escape)
         event->accept();
-}
-
-void TFocusButton::focusOutEvent(QFocusEvent* event)
-{
-    QPushButton::focusOutEvent(event);
-    if (IsFocusLeaveWithinWindow(this))
-        emit Exited();
 }

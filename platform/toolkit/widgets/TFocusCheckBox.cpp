@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 
 #include "ControlKeys.h"
-#include "FocusLeave.h"
 
 TFocusCheckBox::TFocusCheckBox(QWidget* parent)
     : TFocusCheckBox(QString(), parent)
@@ -31,11 +30,4 @@ void TFocusCheckBox::keyPressEvent(QKeyEvent* event)
         return;
     }
     QCheckBox::keyPressEvent(event);
-}
-
-void TFocusCheckBox::focusOutEvent(QFocusEvent* event)
-{
-    QCheckBox::focusOutEvent(event);
-    if (IsFocusLeaveWithinWindow(this))
-        emit Exited();
 }

@@ -9,13 +9,6 @@ public:
     explicit TFocusCheckBox(QWidget* parent = nullptr);
     explicit TFocusCheckBox(const QString& text, QWidget* parent = nullptr);
 
-signals:
-    // The focus passed from this control to another control of the same window. It comes before
-    // that control sees its focus, and not when the whole window loses or regains the focus, a
-    // popup opens, or the window closes.
-    void Exited();
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 };
