@@ -165,10 +165,23 @@ TEST(DecodeSourcePicture, RefusesColourModelsOtherThanGrayAndThreeComponents)
 {
     TFixture cmyk = Color(64, 48);
     cmyk.kind = TKind::cmyk;
-    EXPECT_EQ(FailureOf([&] { DecodeSourcePicture(MakeJpeg(cmyk), "写真/b.jpg", false); }),
-              "ファイル 写真/b.jpg の色形式には対応していません");
-    EXPECT_EQ(FailureOf([&] { DecodeSourcePicture(MakeJpeg(cmyk), "写真/b.jpg", true); }),
-              "ファイル 写真/b.jpg の色形式には対応していません");
+    const std::vector<std::uint8_t> cmykSamples = FixtureSamples(cmyk);
+    const std::vector<std::uint8_t> twoSamples(64 * 48 * 2, 100);
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> jpeg;
+    } cases[] = {
+        {"CMYK", MakeJpeg(cmyk)},
+        {"YCCK", Compress(cmykSamples, 64, 48, 4, JCS_CMYK,
+                          [](jpeg_compress_struct& info) { jpeg_set_colorspace(&info, JCS_YCCK); })},
+        {"two components", Compress(twoSamples, 64, 48, 2, JCS_UNKNOWN, [](jpeg_compress_struct&) {})},
+    };
+    for (const auto& c : cases)
+        for (bool paletteMode : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (paletteMode ? " in palette mode" : ""));
+            EXPECT_EQ(FailureOf([&] { DecodeSourcePicture(c.jpeg, "写真/b.jpg", paletteMode); }),
+                      "ファイル 写真/b.jpg の色形式には対応していません");
+        }
 }
 
 TEST(DecodeSourcePicture, RefusesPicturesTooLargeToHoldBeforeDecoding)
