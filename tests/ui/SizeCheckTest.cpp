@@ -178,6 +178,8 @@ TEST(SizeCheck, SwitchingToAnotherWindowAndBackRunsNoCheck)
         FocusByClick(form.sizeX);
         form.sizeX->SetText("5000");
         QWidget other;
+        QLineEdit otherField(&other);
+        otherField.setFocus();
         other.resize(100, 100);
         other.show();
         other.activateWindow();
