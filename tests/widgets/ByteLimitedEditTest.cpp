@@ -100,21 +100,9 @@ void PasteBy(TPastePath path, TByteLimitedEdit& edit)
     case TPastePath::ShiftInsert:
         QTest::keyClick(&edit, Qt::Key_Insert, Qt::ShiftModifier);
         break;
-    case TPastePath::ContextMenu: {
-        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(2, 2), edit.mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(&edit, &request);
-        auto* menu = edit.findChild<QMenu*>();
-        ASSERT_NE(menu, nullptr) << "no context menu";
-        QAction* paste = nullptr;
-        for (QAction* action : menu->actions()) {
-            if (action->text().startsWith(QLatin1String("&Paste")))
-                paste = action;
-        }
-        ASSERT_NE(paste, nullptr) << "no paste entry in the context menu";
-        paste->trigger();
-        menu->close();
+    case TPastePath::ContextMenu:
+        EXPECT_TRUE(PasteByContextMenu(&edit)) << "no paste entry in a context menu";
         break;
-    }
     }
 }
 

@@ -112,6 +112,11 @@ TEST(CompletingComboBox, ByteLimitBindsTypingAndPastingOnly)
     QGuiApplication::clipboard()->setText(QStringLiteral("abcdef"));
     QTest::keyClick(&f.combo, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(f.combo.currentText(), QStringLiteral("abcd"));
+
+    f.combo.setEditText(QStringLiteral("x"));
+    f.Edit()->end(false);
+    EXPECT_TRUE(PasteByContextMenu(f.Edit())) << "the text part has no paste in a context menu";
+    EXPECT_EQ(f.combo.currentText(), QStringLiteral("xabc"));
 }
 
 TEST(CompletingComboBox, PickingAnEntryReplacesTheText)

@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -44,4 +46,23 @@ inline QLabel* VisibleHintTip()
         }
     }
     return nullptr;
+}
+
+// Opens the edit's context menu and takes its paste entry; false when there is no such entry.
+inline bool PasteByContextMenu(QWidget* edit)
+{
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(2, 2), edit->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(edit, &request);
+    QMenu* menu = edit->findChild<QMenu*>();
+    if (menu == nullptr)
+        return false;
+    QAction* paste = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->text().startsWith(QLatin1String("&Paste")))
+            paste = action;
+    }
+    if (paste != nullptr)
+        paste->trigger();
+    menu->close();
+    return paste != nullptr;
 }

@@ -14,8 +14,6 @@ TCompletingComboBox::TCompletingComboBox(QWidget* parent)
     // Qt's completer would pick entries on its own terms; the list completion here replaces it.
     setCompleter(nullptr);
     setInsertPolicy(QComboBox::NoInsert);
-    // The combo box switches the text part's menu off; it stays, with its limited paste.
-    edit->setContextMenuPolicy(Qt::DefaultContextMenu);
     edit->installEventFilter(this);
     view()->installEventFilter(this);
 }
