@@ -1,7 +1,7 @@
 #include "TBitmap.h"
 
-#include <limits>
 #include <new>
+#include <stdexcept>
 
 #include "Errors.h"
 #include "Messages.h"
@@ -25,6 +25,9 @@ void TBitmap::SetSize(std::int32_t newWidth, std::int32_t newHeight, TPixelForma
     try {
         pixels.assign(bytes, 0xFF);
     } catch (const std::bad_alloc&) {  // the picture does not fit: report it as the platform does
+        width = height = 0;
+        throw EOutOfMemory(Messages::OutOfMemory());
+    } catch (const std::length_error&) {  // more bytes than a buffer can count: the same to the user
         width = height = 0;
         throw EOutOfMemory(Messages::OutOfMemory());
     }
