@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -30,6 +31,9 @@ struct TBoxSeen {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int buttonCount = 0;
     std::string firstButtonText;
+    Qt::WindowModality modality = Qt::NonModal;
+    QRect frame;         // where the box stood on the screen
+    QRect screenArea;    // the available area of its screen
 };
 
 enum class TBoxAnswer { clickOk, pressEnter, pressEscape, closeBox };
@@ -60,6 +64,9 @@ private:
         shown.buttonCount = static_cast<int>(box->buttons().size());
         if (!box->buttons().isEmpty())
             shown.firstButtonText = box->buttons().first()->text().toStdString();
+        shown.modality = box->windowModality();
+        shown.frame = box->frameGeometry();
+        shown.screenArea = box->screen()->availableGeometry();
         seen.push_back(shown);
         if (whileOpen)
             whileOpen();

@@ -38,6 +38,9 @@ TEST(Save, AClickRightAfterOpeningChecksTheWidthFirstAndWritesEverySettingAsShow
     EXPECT_EQ(message.icon, QMessageBox::NoIcon);
     EXPECT_EQ(message.buttonCount, 1);
     EXPECT_EQ(message.firstButtonText, "OK");
+    EXPECT_EQ(message.modality, Qt::ApplicationModal);
+    EXPECT_LE(message.frame.width(), message.screenArea.width() / 2);
+    EXPECT_LE((message.frame.center() - message.screenArea.center()).manhattanLength(), 4);
 
     const std::string ini = Written(session);
     for (const char* line : {"left=300", "top=200", "x=1", "xx=2048", "yy=abc", "name_bottom=_s",

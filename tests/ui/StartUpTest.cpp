@@ -61,6 +61,13 @@ public:
     TEdit* field = nullptr;
 };
 
+// A form over a layout of the tests' own, made for a text height of 12 and shown at 18.
+class TScaledForm : public TForm {
+public:
+    TScaledForm() : TForm("Scaled.layout.json") { Publish("field", field); }
+    TEdit* field = nullptr;
+};
+
 void WriteJpeg(const std::string& path, int width, int height)
 {
     QImage picture(width, height, QImage::Format_RGB32);
@@ -115,6 +122,20 @@ TEST(CreationOrder, AFailingCreationHandlerIsShownAndTheFormStillBecomesTheMainF
     EXPECT_EQ(answerer.seen[0].text, "creation failed.");
     EXPECT_EQ(application.MainForm(), TProbeForm::probeReference);
     TProbeForm::probeReference = nullptr;
+}
+
+TEST(StoredLayout, AFontThatRendersLargerScalesTheWindowAndEveryControlTogether)
+{
+    int argc = 1;
+    char name[] = "velmora";
+    char* argv[] = {name, nullptr};
+    TApplication application(argc, argv);
+    TScaledForm* form = nullptr;
+    application.CreateForm(form);
+    ASSERT_NE(form, nullptr);
+    // Made for a text height of 12, shown in a font of 18 pixels: one and a half times.
+    EXPECT_EQ(WindowOf(*form)->size(), QSize(150, 90));
+    EXPECT_EQ(WidgetOf(*form->field)->geometry(), QRect(12, 6, 60, 30));
 }
 
 TEST(LoadedSettings, WithoutASettingsFileTheWindowShowsTheDefaults)
@@ -240,6 +261,21 @@ TEST(StartWithFiles, AFailureIsShownThenTheWindowStaysWithTheSettingsAsLoaded)
     EXPECT_EQ(answerer.seen[0].text, "JPEG エラー #52.");
     EXPECT_TRUE(FileExists(pictures / "a_x.jpg"));
     EXPECT_FALSE(FileExists(pictures / "c_x.jpg"));
+}
+
+TEST(StartWithFiles, SavingAfterAFailedRunStillEndsWithTheFailureStatus)
+{
+    TTempDir pictures;
+    WriteText(pictures / "b.jpg", "this is no JPEG data");
+    TBoxAnswerer answerer;
+    TFormSession session({pictures / "b.jpg"});
+    const int status = session.Run([&] {
+        session.form->sizeX->SetText("64");
+        TFormSession::Click(session.form->Button1);
+    });
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(answerer.seen.size(), 2u);
+    EXPECT_NE(ReadText(session.IniPath()).find("\nxx=64\n"), std::string::npos);
 }
 
 TEST(StartWithFiles, ANumberFieldThatIsNoIntegerTextStopsTheRun)
