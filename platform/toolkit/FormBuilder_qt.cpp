@@ -64,45 +64,45 @@ void SetUpWindow(QWidget& window, const TLayoutForm& layout, const QFont& font, 
     window.move(layout.left, layout.top);
 }
 
-std::unique_ptr<TControl> NewControl(const TLayoutControl& spec, QWidget* parent)
+std::unique_ptr<TControl> NewControl(const TLayoutControl& entry, QWidget* parent)
 {
     auto impl = std::make_unique<TControlImpl>();
-    impl->name = spec.name;
-    if (spec.kind == "TLabel") {
+    impl->name = entry.name;
+    if (entry.kind == "TLabel") {
         QLabel* label = NewLabelWidget(parent);
-        label->setText(Utf8(spec.caption));
+        label->setText(Utf8(entry.caption));
         impl->widget = label;
         return std::make_unique<TLabel>(std::move(impl));
     }
-    if (spec.kind == "TEdit") {
-        impl->widget = NewEditWidget(parent, spec.maxLength);
+    if (entry.kind == "TEdit") {
+        impl->widget = NewEditWidget(parent, entry.maxLength);
         return std::make_unique<TEdit>(std::move(impl));
     }
-    if (spec.kind == "TComboBox") {
-        impl->widget = NewComboWidget(parent, spec.maxLength, Utf8List(spec.items));
+    if (entry.kind == "TComboBox") {
+        impl->widget = NewComboWidget(parent, entry.maxLength, Utf8List(entry.items));
         return std::make_unique<TComboBox>(std::move(impl));
     }
-    if (spec.kind == "TCheckBox") {
+    if (entry.kind == "TCheckBox") {
         QCheckBox* check = NewCheckWidget(parent);
-        check->setText(Utf8(spec.caption));
+        check->setText(Utf8(entry.caption));
         impl->widget = check;
         return std::make_unique<TCheckBox>(std::move(impl));
     }
-    if (spec.kind == "TButton") {
+    if (entry.kind == "TButton") {
         QPushButton* button = NewButtonWidget(parent);
-        button->setText(Utf8(spec.caption));
+        button->setText(Utf8(entry.caption));
         impl->widget = button;
         return std::make_unique<TButton>(std::move(impl));
     }
-    throw std::logic_error("stored layout: control " + spec.name + " has unknown kind " + spec.kind);
+    throw std::logic_error("stored layout: control " + entry.name + " has unknown kind " + entry.kind);
 }
 
-void Place(QWidget& widget, const TLayoutControl& spec, double scale)
+void Place(QWidget& widget, const TLayoutControl& entry, double scale)
 {
-    widget.setGeometry(Scaled(spec.left, scale), Scaled(spec.top, scale), Scaled(spec.width, scale),
-                       Scaled(spec.height, scale));
+    widget.setGeometry(Scaled(entry.left, scale), Scaled(entry.top, scale), Scaled(entry.width, scale),
+                       Scaled(entry.height, scale));
     // A label sizes itself to its caption.
-    if (spec.autoSize)
+    if (entry.autoSize)
         widget.resize(widget.sizeHint());
 }
 
@@ -114,16 +114,16 @@ const TNotifyEvent& HandlerNamed(const TFormImpl& impl, const std::string& name)
     return found->second;
 }
 
-void WireEvents(TFormImpl& impl, TControl& control, const TLayoutControl& spec)
+void WireEvents(TFormImpl& impl, TControl& control, const TLayoutControl& entry)
 {
-    for (const auto& [event, handler] : spec.events) {
+    for (const auto& [event, handler] : entry.events) {
         if (event == "OnExit") {
             control.OnExit = HandlerNamed(impl, handler);
             continue;
         }
         auto* button = dynamic_cast<TButton*>(&control);
         if (event != "OnClick" || button == nullptr)
-            throw std::logic_error("stored layout: " + spec.name + " has no event " + event);
+            throw std::logic_error("stored layout: " + entry.name + " has no event " + event);
         button->OnClick = HandlerNamed(impl, handler);
         QObject::connect(static_cast<QAbstractButton*>(WidgetOf(control)), &QAbstractButton::clicked,
                          [button] { Application->HandleEvent(button->OnClick, button); });
@@ -163,12 +163,12 @@ void BuildForm(TForm& form, TFormImpl& impl, const TLayoutForm& layout)
     const double scale = ScaleFor(font, layout.layoutTextHeight);
     SetUpWindow(*impl.window, layout, font, scale);
 
-    for (const TLayoutControl& spec : layout.controls) {
-        std::unique_ptr<TControl> control = NewControl(spec, impl.window.get());
-        Place(*WidgetOf(*control), spec, scale);
-        if (spec.showHint)
-            InstallHint(WidgetOf(*control), Utf8(spec.hint));
-        WireEvents(impl, *control, spec);
+    for (const TLayoutControl& entry : layout.controls) {
+        std::unique_ptr<TControl> control = NewControl(entry, impl.window.get());
+        Place(*WidgetOf(*control), entry, scale);
+        if (entry.showHint)
+            InstallHint(WidgetOf(*control), Utf8(entry.hint));
+        WireEvents(impl, *control, entry);
         impl.controls.push_back(std::move(control));
     }
     SetTabOrder(impl, layout);
