@@ -29,6 +29,16 @@ struct TComboFixture {
     TCompletingComboBox combo;
 };
 
+// Opens the list and clicks the entry in the given row.
+void PickEntry(TCompletingComboBox* combo, int row)
+{
+    combo->showPopup();
+    QAbstractItemView* list = combo->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+    const QRect place = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+}
+
 } // namespace
 
 TEST(CompletingComboBox, KeepsTheListAsGivenAndTheText)
@@ -131,13 +141,17 @@ TEST(CompletingComboBox, PickingAnEntryReplacesTheText)
         combo->SetItems(kPrefixes);
         combo->setEditText(QStringLiteral("img"));
         ASSERT_TRUE(ShowActive(window));
-        combo->showPopup();
-        QAbstractItemView* list = combo->view();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
-        const QRect row = list->visualRect(list->model()->index(c.row, 0));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
+        PickEntry(combo, c.row);
         EXPECT_EQ(combo->currentText(), c.text) << c.name;
-        EXPECT_FALSE(list->isVisible()) << c.name;
+        EXPECT_FALSE(combo->view()->isVisible()) << c.name;
+
+        // The same entry once more, after the text was typed over.
+        combo->setFocus();
+        combo->lineEdit()->selectAll();
+        TypeText(combo, QStringLiteral("q"));
+        ASSERT_EQ(combo->currentText(), QStringLiteral("q")) << c.name;
+        PickEntry(combo, c.row);
+        EXPECT_EQ(combo->currentText(), c.text) << c.name << ", picked again";
     }
 }
 
