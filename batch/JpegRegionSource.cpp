@@ -6,7 +6,7 @@ namespace {
 
 // Large enough that a 24-megapixel photo takes a few hundred reads, small enough to stay in
 // the cache.
-constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kBufferSize = 128 * 1024;
 
 // What the library reads when the data ends early: an end-of-image marker, as its own file
 // sources insert.
