@@ -79,11 +79,10 @@ struct TRowsStep {
     j_decompress_ptr info;
     TRegionRect rect;
     TRegionSpan rows;
-    TRegionSpan columns;      // the rectangle's columns inside the picture
-    JDIMENSION firstDecoded;  // the picture column of the decoded rows' first sample
-    std::uint8_t* row;        // room for one decoded row
+    TRegionSpan columns;  // the rectangle's columns inside the picture
+    std::uint8_t* row;    // room for one decoded row
     TBitmap* crop;
-    TGrayDither* dither;      // for a gray source
+    TGrayDither* dither;  // for a gray source
 };
 
 std::uint8_t* CropPixel(TRowsStep& step, std::int64_t pictureRow, std::int64_t pictureColumn)
@@ -110,7 +109,6 @@ void ReadColorRows(void* context)
     JDIMENSION first = static_cast<JDIMENSION>(decoded.first);
     JDIMENSION width = static_cast<JDIMENSION>(decoded.Size());
     jpeg_crop_scanline(info, &first, &width);
-    step.firstDecoded = first;
     jpeg_skip_scanlines(info, static_cast<JDIMENSION>(step.rows.first));
     const std::size_t count = static_cast<std::size_t>(step.columns.Size()) * 3;
     const std::size_t offset = static_cast<std::size_t>(step.columns.first - first) * 3;
@@ -173,7 +171,7 @@ TBitmap DecodeRegion(const std::string& path, const TRegionRect& rect)
     TBitmap crop;
     crop.SetSize(rect.width, rect.height, TPixelFormat::pf24bit);
     TRowsStep rows{&info, rect, CoveredSpan(rect.y, rect.height, info.output_height),
-                   CoveredSpan(rect.x, rect.width, info.output_width), 0, nullptr, &crop, nullptr};
+                   CoveredSpan(rect.x, rect.width, info.output_width), nullptr, &crop, nullptr};
     if (rows.rows.Empty() || rows.columns.Empty())
         return crop;
     std::vector<std::uint8_t> row(static_cast<std::size_t>(info.output_width) *
@@ -189,11 +187,11 @@ TBitmap DecodeRegion(const std::string& path, const TRegionRect& rect)
 
 TBitmap LoadAndCutCrop(const std::string& path, const TCropTexts& texts, bool paletteMode)
 {
+    KeepFreedMemoryForReuse();
     const std::optional<TRegionRect> rect = RegionRectOf(texts);
     // Palette mode quantises over the whole picture in two passes; texts that give no crop
     // fail only after the whole file has been decoded. Both need the full path.
     if (paletteMode || !rect)
         return CutCropPicture(LoadSourcePicture(path, paletteMode), texts);
-    KeepFreedMemoryForReuse();
     return DecodeRegion(path, *rect);
 }
