@@ -10,6 +10,7 @@
 #include "JpegRegion.h"
 #include "PhotoJpeg.h"
 #include "PictureCrop.h"
+#include "SystemFixtures.h"
 #include "TestFiles.h"
 #include "TestJpeg.h"
 
@@ -106,6 +107,27 @@ TEST(RegionFailure, FileCutShortAfterItsHeaderGivesTheFullPathsCrop)
         const TBitmap crop = LoadAndCutCrop(path, texts, false);
         EXPECT_EQ(EncodeCropPicture(crop), EncodeCropPicture(CutCropPicture(source, texts)));
     }
+}
+
+// A source the user may not read is refused when it is opened, by both paths alike; a
+// readable one beside it shows the helper gets that far as the same user.
+TEST(RegionFailure, SourceTheUserMayNotReadCannotBeOpened)
+{
+    TUnprivilegedRunner runner(REGION_PROBE_PATH);
+    if (!runner.Available())
+        GTEST_SKIP() << "needs root and setpriv to run a case as another user";
+    TTempDir dir;
+    chmod(dir.Path().c_str(), 0755);
+    const std::string locked = dir / "locked.jpg";
+    const std::string readable = dir / "readable.jpg";
+    WriteBytes(locked, GoodJpeg());
+    WriteBytes(readable, GoodJpeg());
+    chmod(locked.c_str(), 0600);
+    chmod(readable.c_str(), 0644);
+
+    const std::string refused = "ファイル " + locked + " は開けません";
+    EXPECT_EQ(runner.Run({locked}).output, "region: " + refused + "\nfull: " + refused + "\n");
+    EXPECT_EQ(runner.Run({readable}).output, "region: no failure\nfull: no failure\n");
 }
 
 class TFixedSettings : public TCurrentSettings {
