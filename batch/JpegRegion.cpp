@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "CropLimits.h"
@@ -48,6 +49,22 @@ void RefuseWhatTheFullDecodeRefuses(const jpeg_decompress_struct& info, const st
         throw EUnsupportedColor(Messages::UnsupportedColorModel(path));
     if (!PictureSizeFits(info.image_width, info.image_height))
         throw EOutOfResources(Messages::OutOfResources());
+}
+
+// The sampling layouts whose region decode has been shown to give the full decode's pixels:
+// gray, and colour whose Cb and Cr have one sample per MCU under a luma of 4:4:4, 4:2:2,
+// 4:4:0, 4:2:0 or 4:1:1. Other layouts are legal but rare, and take the full path.
+bool IsProvenLayout(const jpeg_decompress_struct& info)
+{
+    if (info.num_components == 1)
+        return true;
+    const jpeg_component_info* components = info.comp_info;
+    for (int i = 1; i < 3; ++i)
+        if (components[i].h_samp_factor != 1 || components[i].v_samp_factor != 1)
+            return false;
+    const int h = components[0].h_samp_factor;
+    const int v = components[0].v_samp_factor;
+    return (h <= 2 && v <= 2) || (h == 4 && v == 1);
 }
 
 // Columns decoded on each side of the rectangle's. Fancy upsampling reads one neighbour pixel
@@ -156,7 +173,8 @@ void RunReading(TJpegDecompressor& decompressor, const TJpegFileSource& source, 
         throw EReadError(Messages::StreamReadError());
 }
 
-TBitmap DecodeRegion(const std::string& path, const TRegionRect& rect)
+// The crop, or nothing when the file's layout needs the full path.
+std::optional<TBitmap> DecodeRegion(const std::string& path, const TRegionRect& rect)
 {
     TJpegFileSource source(path);
     TJpegDecompressor decompressor;
@@ -164,6 +182,8 @@ TBitmap DecodeRegion(const std::string& path, const TRegionRect& rect)
     THeaderStep header{&info, &source};
     RunReading(decompressor, source, ReadHeader, &header);
     RefuseWhatTheFullDecodeRefuses(info, path);
+    if (!IsProvenLayout(info))
+        return std::nullopt;
     const bool gray = IsGray(info);
     SetDecompressionParameters(info, gray);
     RunReading(decompressor, source, StartDecompress, &info);
@@ -193,5 +213,8 @@ TBitmap LoadAndCutCrop(const std::string& path, const TCropTexts& texts, bool pa
     // fail only after the whole file has been decoded. Both need the full path.
     if (paletteMode || !rect)
         return CutCropPicture(LoadSourcePicture(path, paletteMode), texts);
-    return DecodeRegion(path, *rect);
+    std::optional<TBitmap> crop = DecodeRegion(path, *rect);
+    if (!crop)
+        return CutCropPicture(LoadSourcePicture(path, paletteMode), texts);
+    return std::move(*crop);
 }

@@ -27,6 +27,7 @@ struct TPhoto {
     int lumaV = 2;
     bool progressive = false;
     int restartRows = 0;  // a restart marker after every that many MCU rows; 0 for none
+    bool separateScans = false;  // sequential, one scan per component
     int base = 128;       // the mean sample value
     double contrast = 1;  // how far samples stray from it: 1 for a photo, near 0 for a flat wall
 };
@@ -79,6 +80,12 @@ inline void SetParameters(jpeg_compress_struct& info, const TPhoto& photo)
     }
     if (photo.progressive)
         jpeg_simple_progression(&info);
+    static const jpeg_scan_info kOneScanPerComponent[] = {
+        {1, {0}, 0, 63, 0, 0}, {1, {1}, 0, 63, 0, 0}, {1, {2}, 0, 63, 0, 0}};
+    if (photo.separateScans) {
+        info.scan_info = kOneScanPerComponent;
+        info.num_scans = 3;
+    }
     info.restart_in_rows = photo.restartRows;
 }
 

@@ -28,6 +28,13 @@ TPhoto Photo(int width, int height, TModel model, int lumaH, int lumaV, bool pro
     return {width, height, model, lumaH, lumaV, progressive, restartRows};
 }
 
+TPhoto OneScanPerComponent(int width, int height)
+{
+    TPhoto photo = Photo(width, height, TModel::color, 2, 2, false);
+    photo.separateScans = true;
+    return photo;
+}
+
 // A gray wall whose samples sit on and around 121, which lies between two of the 236 levels:
 // nearly every pixel has an error to spread, so the dither's every weight shows.
 TPhoto FlatGrayWall(int width, int height)
@@ -50,9 +57,16 @@ const TFileCase kFiles[] = {
     {"restart markers every MCU row", Photo(251, 71, TModel::color, 2, 2, false, 1), 1},
     {"progressive 4:2:0", Photo(259, 75, TModel::color, 2, 2, true), 1},
     {"progressive 4:4:4", Photo(213, 50, TModel::color, 1, 1, true), 1},
+    {"progressive 4:2:2", Photo(231, 47, TModel::color, 2, 1, true), 1},
+    {"progressive 4:4:0", Photo(201, 66, TModel::color, 1, 2, true), 1},
+    {"progressive 4:1:1", Photo(260, 35, TModel::color, 4, 1, true), 1},
+    {"sequential, one scan per component", OneScanPerComponent(247, 59), 1},
+    {"luma 3 by 2, which takes the full path", Photo(222, 51, TModel::color, 3, 2, false), 1},
     // Cut in its later scans, block smoothing fills in the missing coefficients.
     {"progressive 4:2:0 cut short", Photo(259, 75, TModel::color, 2, 2, true), 0.45},
     {"progressive 4:4:4 cut short", Photo(213, 50, TModel::color, 1, 1, true), 0.3},
+    {"progressive 4:2:2 cut short", Photo(231, 47, TModel::color, 2, 1, true), 0.5},
+    {"progressive 4:1:1 cut short", Photo(260, 35, TModel::color, 4, 1, true), 0.4},
     {"baseline cut short", Photo(263, 77, TModel::color, 2, 2, false), 0.6},
     {"gray", Photo(219, 67, TModel::gray, 1, 1, false), 1},
     {"gray progressive", Photo(197, 58, TModel::gray, 1, 1, true), 1},
