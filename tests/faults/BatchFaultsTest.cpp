@@ -233,6 +233,12 @@ TEST(ChangingSource, ASourceThatVanishesOrShrinksBeforeTheReadGivesItsMessage)
              mkdir(path.c_str(), 0755);
          },
          "ファイル %s は開けません"},
+        {"replaced by a named pipe that nobody writes",
+         [](const std::string& path, std::size_t) {
+             std::filesystem::remove(path);
+             ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+         },
+         "ファイル %s は開けません"},
         {"emptied", [](const std::string& path, std::size_t) { ASSERT_EQ(truncate(path.c_str(), 0), 0); },
          "JPEG エラー #41"},
         {"cut after its first two markers, before any table",

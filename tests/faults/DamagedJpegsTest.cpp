@@ -102,8 +102,13 @@ void RunAll(const std::string& family, const std::vector<TDamaged>& files)
     }
     std::sort(expectedEntries.begin(), expectedEntries.end());
     EXPECT_EQ(FolderEntries(dir.Path()), expectedEntries);
+    std::map<std::string, int> lines;
+    for (const auto& [file, line] : failures)
+        ++lines[line];
     std::printf("[ damaged  ] %s: %zu files, %zu refused, %zu runs, peak %ld MiB\n", family.c_str(), files.size(),
                 failures.size(), runs, peakKiB / 1024);
+    for (const auto& [line, count] : lines)
+        std::printf("[ damaged  ] %4d x %s", count, line.c_str());
 }
 
 }  // namespace
