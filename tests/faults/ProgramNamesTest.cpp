@@ -31,7 +31,12 @@ const struct {
     {"-platform.JPG", "-platform_x.jpg"},
     {"\x8e\xca\x90\x5e.jpg", "\x8e\xca\x90\x5e_x.jpg"},  // Shift-JIS bytes from an old card
     {"\xe5.jpg", "\xe5_x.jpg"},                  // a UTF-8 lead byte cut off before the dot
+    {"line\nbreak.jpg", "line\nbreak_x.jpg"},
+    {"tab\there.jpg", "tab\there_x.jpg"},
 };
+
+// A name of 255 bytes, the most a name may have here: its output name is 2 bytes too long.
+const std::string kLongestName = std::string(251, 'a') + ".jpg";
 
 std::vector<std::uint8_t> Photo() { return TestJpeg::MakeJpeg(TestJpeg::Color(200, 150)); }
 
@@ -76,7 +81,7 @@ TEST(ProgramNames, AFailingNamePrintsItsLineAndStopsTheRun)
         const char* name;
         const char* argument;
         std::function<void(const TTempDir&)> make;
-        const char* line;
+        std::string line;
         std::vector<std::string> leftBesideTheFirstAndLast;
     } cases[] = {
         {"an empty file with quotes and dashes in its name", "-x 'a' \"b\".jpg",
@@ -93,6 +98,9 @@ TEST(ProgramNames, AFailingNamePrintsItsLineAndStopsTheRun)
          },
          "velmora: ファイル it's 写真_x.jpg を作成できません.\n",
          {"it's 写真.jpg", "it's 写真_x.jpg"}},
+        {"an output name longer than the file system allows", kLongestName.c_str(),
+         [&](const TTempDir& dir) { WriteBytes(dir / kLongestName, photo); },
+         "velmora: ファイル " + std::string(251, 'a') + "_x.jpg を作成できません.\n", {kLongestName}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
