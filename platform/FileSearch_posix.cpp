@@ -60,7 +60,7 @@ std::optional<std::string> FindMatching(const std::string& folder, const std::st
     std::optional<std::string> first;
     while (const dirent* entry = readdir(dir.get())) {
         if (IsDotEntry(entry->d_name) ||
-            fnmatch(fnmatchPattern.c_str(), entry->d_name, FNM_NOESCAPE) != 0)
+            fnmatch(fnmatchPattern.c_str(), entry->d_name, FNM_NOESCAPE | FNM_CASEFOLD) != 0)
             continue;
         if (!first || entry->d_name < *first)
             first = entry->d_name;
@@ -102,10 +102,12 @@ std::optional<std::string> FindStoredName(const std::string& path)
     if (name.empty() || name == "." || name == "..")
         return std::nullopt;
     const std::string folder = SearchFolder(path);
+    // "*" and "?" may be part of a real name here: an entry of that very name wins over the
+    // pattern, so a dropped file is never exchanged for another one.
+    struct stat target {};
+    if (lstat(path.c_str(), &target) == 0)
+        return FindByIdentity(folder, name, target);
     if (HasWildcards(name))
         return FindMatching(folder, name);
-    struct stat target {};
-    if (lstat(path.c_str(), &target) != 0)
-        return std::nullopt;
-    return FindByIdentity(folder, name, target);
+    return std::nullopt;
 }

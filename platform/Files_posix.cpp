@@ -14,6 +14,9 @@
 
 namespace {
 
+// 1 GiB: well above the largest JPEG of a picture velmora can decode.
+constexpr off_t kMaxWholeFileBytes = off_t{1} << 30;
+
 // A descriptor with one owner; closing it is the owner's last act.
 class TFileDescriptor {
 public:
@@ -94,6 +97,7 @@ std::string FolderOf(const std::string& path)
 }
 
 // The file a write to path lands in: a symbolic link is written through, as opening it would.
+// A link that leads nowhere is refused rather than replaced by a file of its own.
 std::string WriteTarget(const std::string& path)
 {
     struct stat link {};
@@ -101,7 +105,7 @@ std::string WriteTarget(const std::string& path)
         return path;
     char resolved[PATH_MAX];
     if (realpath(path.c_str(), resolved) == nullptr)
-        return path;
+        throw EFCreateError(Messages::CannotCreateFile(path));
     return resolved;
 }
 
@@ -132,6 +136,10 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path)
     struct stat info {};
     if (!file.valid() || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         throw EFOpenError(Messages::CannotOpenFile(path));
+    // A file larger than any picture velmora can crop is not taken into memory at all, where
+    // the system would promise the memory first and take the process down later.
+    if (info.st_size > kMaxWholeFileBytes)
+        throw EOutOfMemory(Messages::StreamOutOfMemory());
     std::vector<std::uint8_t> bytes;
     try {
         bytes.resize(static_cast<std::size_t>(info.st_size));

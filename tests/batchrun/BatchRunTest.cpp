@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,15 @@ void WriteJpeg(const std::string& path, int width, int height)
 }
 
 TestJpeg::TDecoded Decoded(const std::string& path) { return TestJpeg::DecodeJpeg(ReadBytes(path)); }
+
+std::vector<std::string> FolderNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 bool IsWhite(const TestJpeg::TRgb& c) { return c.red > 250 && c.green > 250 && c.blue > 250; }
 
@@ -217,10 +228,13 @@ TEST(BatchRun, WildcardsHiddenFilesAndTheProgramItself)
     EXPECT_FALSE(FileExists(dir / "b_x.jpg"));
     EXPECT_TRUE(FileExists(dir / ".jpg"));
 
-    // Argument 0 is walked like the others, but a program file is never selected: a JPEG
-    // given there would be.
+    // Argument 0 is walked like the others: the program's own file is found but never
+    // selected, while a JPEG given in its place would be.
     TTempDir second;
+    WriteText(second / "velmora", "\x7f" "ELF");
     WriteJpeg(second / "self.jpg", 64, 64);
+    RunBatch({second / "velmora"}, settings, false);
+    EXPECT_EQ(FolderNames(second), (std::vector<std::string>{"self.jpg", "velmora"}));
     RunBatch({second / "self.jpg"}, settings, false);
     EXPECT_TRUE(FileExists(second / "self_x.jpg"));
 }

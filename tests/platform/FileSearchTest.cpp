@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         for (const char* name : {"写真.JPG", "c3.txt", "c2.txt", "c1.txt", "b[1].txt", "b1.txt",
-                                 "b.txt", "a.txt", ".hidden", "back\\slash.txt"})
+                                 "b.txt", "a.txt", ".hidden", "back\\slash.txt", "q?.txt", "q1.txt"})
             WriteText(dir / name, "x");
         std::filesystem::create_directory(dir / "sub");
         WriteText(dir / "sub/inner.jpg", "x");
@@ -45,6 +45,8 @@ TEST_F(FileSearchTest, GivesTheStoredNameOfTheFirstMatch)
         {"wildcard after a Japanese character", dir / "写*", "写真.JPG"},
         {"brackets are plain characters", dir / "b[1]*", "b[1].txt"},
         {"backslash is a plain character", dir / "back\\*", "back\\slash.txt"},
+        {"a real name with a wildcard in it is that file", dir / "q?.txt", "q?.txt"},
+        {"patterns ignore letter case", dir / "C*.TXT", "c1.txt"},
         {"a folder gives its own name", dir / "sub", "sub"},
         {"file inside a subfolder", dir / "sub/inner.jpg", "inner.jpg"},
         {"wildcard inside a subfolder", dir / "sub/*.jpg", "inner.jpg"},

@@ -115,6 +115,35 @@ TEST(ReplaceFileContentsTest, WritesThroughASymlink)
     EXPECT_EQ(FolderEntries(dir / "real"), std::vector<std::string>{"target.ini"});
 }
 
+TEST(ReplaceFileContentsTest, RefusesASymlinkThatLeadsNowhere)
+{
+    TTempDir dir;
+    std::filesystem::create_symlink("missing/target.jpg", dir / "link.jpg");
+    try {
+        ReplaceFileContents(dir / "link.jpg", Bytes("new"));
+        FAIL() << "no exception";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(std::string(e.what()), "ファイル " + (dir / "link.jpg") + " を作成できません");
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.jpg"));
+    EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"link.jpg"});
+}
+
+TEST(ReadWholeFileTest, RefusesAFileLargerThanAnyPictureWithoutTakingItsMemory)
+{
+    // A sparse file costs no disk; reading it whole would ask for 2 GiB.
+    TTempDir dir;
+    const std::string path = dir / "huge.jpg";
+    WriteText(path, "");
+    ASSERT_EQ(truncate(path.c_str(), off_t{2} << 30), 0);
+    try {
+        ReadWholeFile(path);
+        FAIL() << "no exception";
+    } catch (const EOutOfMemory& e) {
+        EXPECT_STREQ(e.what(), "メモリストリームの拡大中にメモリが足りなくなりました");
+    }
+}
+
 TEST(ReplaceFileContentsTest, RefusesAReadOnlyFileEvenForRootAndLeavesIt)
 {
     // No write permission bit at all means read-only, also for a user who could write anyway.
