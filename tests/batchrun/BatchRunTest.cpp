@@ -234,7 +234,7 @@ TEST(BatchRun, WildcardsHiddenFilesAndTheProgramItself)
     WriteText(second / "velmora", "\x7f" "ELF");
     WriteJpeg(second / "self.jpg", 64, 64);
     RunBatch({second / "velmora"}, settings, false);
-    EXPECT_EQ(FolderNames(second), (std::vector<std::string>{"self.jpg", "velmora"}));
+    EXPECT_EQ(FolderNames(second.Path()), (std::vector<std::string>{"self.jpg", "velmora"}));
     RunBatch({second / "self.jpg"}, settings, false);
     EXPECT_TRUE(FileExists(second / "self_x.jpg"));
 }
