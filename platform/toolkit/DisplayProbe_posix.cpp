@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 
 namespace {
@@ -16,32 +15,61 @@ struct TLibraryCloser {
     void operator()(void* library) const { dlclose(library); }
 };
 
-// Opens a connection with the X library itself, so that every form of DISPLAY and the
-// server's access control are judged as the toolkit will judge them. Where the library is
-// missing, the toolkit cannot use X either.
-bool XServerAccepts()
-{
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || display[0] == '\0')
-        return false;
-    const std::unique_ptr<void, TLibraryCloser> xcb(dlopen("libxcb.so.1", RTLD_LAZY | RTLD_LOCAL));
-    if (!xcb)
-        return false;
+using TLibrary = std::unique_ptr<void, TLibraryCloser>;
+
+// A connection made with the X library itself, so that every form of DISPLAY and the server's
+// access control are judged as the toolkit will judge them. Where the library is missing, the
+// toolkit cannot use X either.
+class TXConnection {
+public:
+    TXConnection()
+    {
+        const char* display = std::getenv("DISPLAY");
+        if (display == nullptr || display[0] == '\0')
+            return;
+        library.reset(dlopen("libxcb.so.1", RTLD_LAZY | RTLD_LOCAL));
+        if (!library)
+            return;
+        auto connect = reinterpret_cast<TConnect>(dlsym(library.get(), "xcb_connect"));
+        auto hasError = reinterpret_cast<THasError>(dlsym(library.get(), "xcb_connection_has_error"));
+        disconnect = reinterpret_cast<TDisconnect>(dlsym(library.get(), "xcb_disconnect"));
+        if (connect == nullptr || hasError == nullptr || disconnect == nullptr)
+            return;
+        // A server whose last client just left refuses connections while it resets, so a
+        // refusal is tried again a few times before it counts.
+        for (int attempt = 0; attempt < kAttempts && !accepted; ++attempt) {
+            if (attempt > 0) {
+                disconnect(connection);
+                usleep(kPauseMicroseconds);
+            }
+            // xcb_connect returns an error object rather than null; it is freed all the same.
+            connection = connect(nullptr, nullptr);
+            accepted = connection != nullptr && hasError(connection) == 0;
+        }
+    }
+    ~TXConnection()
+    {
+        if (connection != nullptr)
+            disconnect(connection);
+    }
+    TXConnection(const TXConnection&) = delete;
+    TXConnection& operator=(const TXConnection&) = delete;
+
+    bool Accepted() const { return accepted; }
+
+private:
+    static constexpr int kAttempts = 3;
+    static constexpr useconds_t kPauseMicroseconds = 100'000;
+
     using TConnect = void* (*)(const char*, int*);
-    using TConnectionHasError = int (*)(void*);
+    using THasError = int (*)(void*);
     using TDisconnect = void (*)(void*);
-    auto connect = reinterpret_cast<TConnect>(dlsym(xcb.get(), "xcb_connect"));
-    auto hasError = reinterpret_cast<TConnectionHasError>(dlsym(xcb.get(), "xcb_connection_has_error"));
-    auto disconnect = reinterpret_cast<TDisconnect>(dlsym(xcb.get(), "xcb_disconnect"));
-    if (connect == nullptr || hasError == nullptr || disconnect == nullptr)
-        return false;
-    void* connection = connect(nullptr, nullptr);
-    // xcb_connect returns an error object rather than null; it must be freed all the same.
-    const bool accepted = connection != nullptr && hasError(connection) == 0;
-    if (connection != nullptr)
-        disconnect(connection);
-    return accepted;
-}
+
+    TLibrary library;  // declared first: it must outlive the connection
+    TDisconnect disconnect = nullptr;
+    void* connection = nullptr;
+    bool accepted = false;
+};
 
 std::string WaylandSocketPath()
 {
@@ -84,11 +112,16 @@ bool WaylandCompositorAccepts()
 
 }  // namespace
 
-TDisplayKind ReachableDisplay()
+struct TDisplayProbeImpl {
+    TXConnection x;
+};
+
+TDisplayProbe::TDisplayProbe() : impl(std::make_unique<TDisplayProbeImpl>())
 {
-    if (XServerAccepts())
-        return TDisplayKind::X11;
-    if (WaylandCompositorAccepts())
-        return TDisplayKind::Wayland;
-    return TDisplayKind::None;
+    if (impl->x.Accepted())
+        kind = TDisplayKind::X11;
+    else if (WaylandCompositorAccepts())
+        kind = TDisplayKind::Wayland;
 }
+
+TDisplayProbe::~TDisplayProbe() = default;

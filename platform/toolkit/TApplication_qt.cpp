@@ -26,14 +26,16 @@ std::string& ExeNameOverride()
 }
 
 // Picks the Qt platform before Qt starts: the environment's own choice stands; otherwise a
-// session without a reachable display runs offscreen, where the toolkit would abort.
-void ChooseQtPlatform()
+// session without a reachable display runs offscreen, where Qt would abort. Offscreen also
+// follows the display's own platform, in case Qt still cannot open what answered the probe.
+void ChooseQtPlatform(TDisplayKind display)
 {
     const char* chosen = std::getenv("QT_QPA_PLATFORM");
     if (chosen != nullptr && chosen[0] != '\0')
         return;
-    switch (ReachableDisplay()) {
+    switch (display) {
     case TDisplayKind::X11:
+        qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
         return;
     case TDisplayKind::Wayland:
         qputenv("QT_QPA_PLATFORM", "wayland;offscreen");
@@ -80,7 +82,8 @@ struct TApplicationImpl {
 TApplication::TApplication(int& argc, char** argv) : impl(std::make_unique<TApplicationImpl>())
 {
     if (QCoreApplication::instance() == nullptr) {
-        ChooseQtPlatform();
+        const TDisplayProbe display;
+        ChooseQtPlatform(display.Kind());
         qInstallMessageHandler(KeepQtNotesQuiet);
         impl->qtArgv[0] = argc > 0 ? argv[0] : const_cast<char*>("velmora");
         impl->ownQtApplication = std::make_unique<QApplication>(impl->qtArgc, impl->qtArgv);

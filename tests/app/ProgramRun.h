@@ -57,10 +57,14 @@ public:
     ~TProcess()
     {
         if (pid > 0 && !ended) {
-            kill(pid, SIGKILL);
+            kill(pid, stopSignal);
             waitpid(pid, nullptr, 0);
         }
     }
+
+    // The signal that stops the process if it still runs at the end; SIGTERM lets a server
+    // remove its socket and lock files.
+    void StopWith(int signal) { stopSignal = signal; }
     TProcess(const TProcess&) = delete;
     TProcess& operator=(const TProcess&) = delete;
 
@@ -79,6 +83,8 @@ public:
         return -1;
     }
 
+    pid_t Pid() const { return pid; }
+
     bool Running()
     {
         return !ended && waitpid(pid, nullptr, WNOHANG) == 0;
@@ -94,6 +100,7 @@ private:
 
     pid_t pid = -1;
     bool ended = false;
+    int stopSignal = SIGKILL;
 };
 
 struct TRunResult {
@@ -102,17 +109,19 @@ struct TRunResult {
     std::string stderrText;
 };
 
-// Runs a program to its end (at most timeoutMs) in the folder's files "out" and "err".
+// Runs a program to its end (at most timeoutMs), its output going through the folder's files
+// stem.out and stem.err.
 inline TRunResult RunToEnd(const TTempDir& dir, const std::vector<std::string>& argv,
-                           const TEnvironment& environment, int timeoutMs = 20000)
+                           const TEnvironment& environment, int timeoutMs = 20000,
+                           const std::string& stem = "run")
 {
     TRunResult result;
     {
-        TProcess process(argv, environment, dir / "out", dir / "err");
+        TProcess process(argv, environment, dir / (stem + ".out"), dir / (stem + ".err"));
         result.status = process.Wait(timeoutMs);
     }
-    result.stdoutText = ReadText(dir / "out");
-    result.stderrText = ReadText(dir / "err");
+    result.stdoutText = ReadText(dir / (stem + ".out"));
+    result.stderrText = ReadText(dir / (stem + ".err"));
     return result;
 }
 

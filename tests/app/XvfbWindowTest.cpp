@@ -13,15 +13,19 @@ class TXvfb {
 public:
     TXvfb()
     {
-        for (int number = 71; number < 200; ++number) {
-            if (FileExists("/tmp/.X11-unix/X" + std::to_string(number)) ||
-                FileExists("/tmp/.X" + std::to_string(number) + "-lock"))
+        // Other test runs on this machine start servers too; begin at a number of our own.
+        const int first = 100 + static_cast<int>(getpid() % 400);
+        for (int number = first; number < first + 60; ++number) {
+            const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
+            if (FileExists("/tmp/.X11-unix/X" + std::to_string(number)) || FileExists(lock))
                 continue;
             display = ":" + std::to_string(number);
             server = std::make_unique<TProcess>(
-                std::vector<std::string>{"Xvfb", display, "-nolisten", "tcp", "-screen", "0", "1024x768x24"},
+                std::vector<std::string>{"Xvfb", display, "-nolisten", "tcp", "-noreset", "-screen", "0", "1024x768x24"},
                 TEnvironment{}, std::string(), std::string());
-            if (WaitForSocket("/tmp/.X11-unix/X" + std::to_string(number)))
+            server->StopWith(SIGTERM);
+            if (WaitForSocket("/tmp/.X11-unix/X" + std::to_string(number)) && OwnsLock(lock) &&
+                WaitForClients())
                 return;
             server.reset();
         }
@@ -34,7 +38,7 @@ public:
     // The output of an X tool run against this server.
     std::string Tool(const TTempDir& dir, const std::vector<std::string>& argv) const
     {
-        return RunToEnd(dir, argv, OnDisplay(display), 10000).stdoutText;
+        return RunToEnd(dir, argv, OnDisplay(display), 10000, "tool").stdoutText;
     }
 
 private:
@@ -46,6 +50,26 @@ private:
             if (!server->Running())
                 return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+
+    // The display is ours only if our server holds its lock; another may have won the race.
+    bool OwnsLock(const std::string& lock) const
+    {
+        const std::string owner = ReadText(lock);
+        return !owner.empty() && std::stol(owner) == server->Pid() && server->Running();
+    }
+
+    // The socket exists a moment before the server takes clients. (-noreset keeps it from
+    // resetting, and refusing clients meanwhile, each time its last client leaves.)
+    bool WaitForClients()
+    {
+        TTempDir dir;
+        for (int i = 0; i < 100; ++i) {
+            if (RunToEnd(dir, {"xprop", "-root", "-len", "0"}, OnDisplay(display), 5000).status == 0)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return false;
     }
@@ -112,7 +136,7 @@ TEST_F(XvfbWindow, TheFrameIsFixedWithoutMinimiseOrMaximiseAtTheStoredPlace)
             WriteText(dir / "velmora.ini", row.ini);
         TProcess velmora({program}, OnDisplay(x->Display()), std::string(), dir / "err");
         const std::string window = WindowNamedVelmora(*x, dir);
-        ASSERT_FALSE(window.empty()) << ReadText(dir / "err");
+        ASSERT_FALSE(window.empty()) << "running: " << velmora.Running() << ", " << ReadText(dir / "err");
 
         const std::string info = x->Tool(dir, {"xwininfo", "-id", window});
         EXPECT_EQ(NumberAfter(info, "Absolute upper-left X:"), row.left) << info;
@@ -139,7 +163,7 @@ TEST_F(XvfbWindow, ASessionByKeyboardAndMouseEndsInTheSettingsFile)
     const std::string program = CopyOfProgram(dir);
     TProcess velmora({program}, OnDisplay(x->Display()), std::string(), dir / "err");
     const std::string window = WindowNamedVelmora(*x, dir);
-    ASSERT_FALSE(window.empty()) << ReadText(dir / "err");
+    ASSERT_FALSE(window.empty()) << "running: " << velmora.Running() << ", " << ReadText(dir / "err");
     x->Tool(dir, {"xdotool", "windowfocus", "--sync", window});
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
 
