@@ -22,7 +22,7 @@ for n in $(seq 90 160); do
 done
 [ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
 
-Xvfb "$display" -nolisten tcp -screen 0 640x480x24 >/dev/null 2>&1 &
+Xvfb "$display" -nolisten tcp -noreset -screen 0 640x480x24 >/dev/null 2>&1 &
 xvfb=$!
 app=
 cleanup() {

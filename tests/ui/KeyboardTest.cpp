@@ -127,7 +127,7 @@ TEST(Hints, OnlyTheComboBoxesShowTheirHints)
             EXPECT_TRUE(widget->toolTip().isEmpty());
             QTest::mouseMove(session.Window(), QPoint(140, 230));
             QTest::mouseMove(widget, QPoint(10, widget->height() / 2));
-            QTest::qWait(700);
+            QTest::qWait(1000);
             const bool shown = row.hint != nullptr && VisibleTipWithText(row.hint) != nullptr;
             EXPECT_EQ(shown, row.hint != nullptr);
             for (QWidget* window : QApplication::topLevelWidgets()) {
