@@ -39,5 +39,6 @@ window=$(DISPLAY=$display xdotool search --sync --onlyvisible --name '^velmora$'
 # Let the first paint finish; the focus is in the first field then, as a user first sees it.
 sleep 1
 mkdir -p docs
-DISPLAY=$display import -window "$window" docs/screenshot.png
+# Without date chunks, so that the same window gives the same file.
+DISPLAY=$display import -window "$window" -define png:exclude-chunks=date,time docs/screenshot.png
 echo "wrote docs/screenshot.png"
