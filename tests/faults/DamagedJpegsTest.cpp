@@ -27,15 +27,6 @@ std::string NameOf(const std::string& family, std::size_t index)
     return family + "-" + number;
 }
 
-TRunLimits DamageLimits()
-{
-    TRunLimits limits;
-    if (kUnderAddressSanitizer)
-        limits.addressSpace = RLIM_INFINITY;  // the sanitizer reserves more than any limit
-    limits.wallTime = std::chrono::seconds(kUnderAddressSanitizer ? 60 : 20);
-    return limits;
-}
-
 // A crop the program wrote: a baseline file of the default crop size, 100 by 100.
 testing::AssertionResult IsValidCrop(const std::vector<std::uint8_t>& bytes)
 {
@@ -69,7 +60,7 @@ void RunAll(const std::string& family, const std::vector<TDamaged>& files)
     long peakKiB = 0;
     for (std::size_t first = 0; first < files.size();) {
         const std::vector<std::string> arguments(names.begin() + static_cast<std::ptrdiff_t>(first), names.end());
-        const TRunResult run = program.Run(arguments, dir.Path(), DamageLimits());
+        const TRunResult run = program.Run(arguments, dir.Path());
         ++runs;
         peakKiB = std::max(peakKiB, run.peakKiB);
         ASSERT_TRUE(EndedCleanly(run)) << "in the run from " << names[first] << " (" << files[first].what << ")";

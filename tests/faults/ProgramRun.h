@@ -36,10 +36,12 @@ constexpr bool kUnderAddressSanitizer = false;
 
 constexpr rlim_t kOneGiB = rlim_t{1} << 30;
 
+// The limits of a run unless a test sets its own. A program under AddressSanitizer reserves
+// terabytes of address space for itself, so no limit on it can hold, and it runs slower.
 struct TRunLimits {
-    rlim_t addressSpace = kOneGiB;  // RLIM_INFINITY for none
+    rlim_t addressSpace = kUnderAddressSanitizer ? RLIM_INFINITY : kOneGiB;  // RLIM_INFINITY: none
     rlim_t fileSize = RLIM_INFINITY;
-    std::chrono::seconds wallTime{20};
+    std::chrono::seconds wallTime{kUnderAddressSanitizer ? 60 : 20};
 };
 
 struct TRunResult {
@@ -57,7 +59,7 @@ struct TRunResult {
         if (timedOut)
             return "killed after the time limit";
         if (!exited)
-            return "ended by signal " + std::to_string(signal) + " (" + strsignal(signal) + ")";
+            return "ended by signal " + std::to_string(signal) + " (" + strsignal(signal) + "), stderr: " + err;
         return "exit status " + std::to_string(exitStatus) + ", stderr: " + err;
     }
 };
