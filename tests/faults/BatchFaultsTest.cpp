@@ -140,6 +140,26 @@ TEST(FullDisk, AnOutputThatDoesNotFitIsReportedAndLeavesNothingBehind)
     }
 }
 
+TEST(FullDisk, TheOutputsWrittenBeforeTheDiskRanFullStay)
+{
+    TTempDir dir;
+    const TTmpfsMount disk(dir / "disk", "size=64k");
+    if (!disk.Mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here (" << disk.Refusal() << "); needs root";
+    WriteBytes(dir / "small.jpg", SmallJpeg());
+    WriteBytes(dir / "busy.jpg", BusyJpeg());
+    THookedSettings settings;
+    settings.crop = {"0", "0", "640", "480"};
+    settings.naming = {"_x", "disk/", false};
+
+    EXPECT_EQ(RunOver({dir / "small.jpg", dir / "busy.jpg"}, settings),
+              "ファイル " + (dir / "disk/busy_x.jpg") + " に書き込めません");
+    EXPECT_EQ(FolderEntries(dir / "disk"), std::vector<std::string>{"small_x.jpg"});
+    const TestJpeg::TDecoded first = TestJpeg::DecodeJpeg(ReadBytes(dir / "disk/small_x.jpg"));
+    EXPECT_EQ(first.width, 640);  // the crop reaches past the small picture's edges
+    EXPECT_EQ(first.height, 480);
+}
+
 TEST(FullDisk, APhotoReplacedByItsCropOnAFullCardStaysWhole)
 {
     TTempDir dir;
