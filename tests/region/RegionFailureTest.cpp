@@ -130,6 +130,23 @@ TEST(RegionFailure, SourceTheUserMayNotReadCannotBeOpened)
     EXPECT_EQ(runner.Run({readable}).output, "region: no failure\nfull: no failure\n");
 }
 
+// The decoder stops after the rectangle's last row, so damage further on, which the full path
+// meets and fails on, goes unnoticed, and the crop is that of the undamaged file.
+TEST(RegionFailure, DamagePastTheRectangleGoesUnnoticed)
+{
+    TTempDir dir;
+    const std::string path = dir / "a.jpg";
+    const std::vector<std::uint8_t> good = GoodJpeg();
+    std::vector<std::uint8_t> damaged = good;
+    ASSERT_EQ(damaged.back(), 0xD9);
+    damaged.back() = 0x02;  // the end-of-image marker turned into one no decoder knows
+    WriteBytes(path, damaged);
+    const TCropTexts texts{"0", "0", "16", "16"};
+    EXPECT_EQ(FailureOf([&] { CutCropPicture(LoadSourcePicture(path, false), texts); }), "JPEG エラー #67");
+    const std::vector<std::uint8_t> expected = EncodeCropPicture(CutCropPicture(DecodeSourcePicture(good, path, false), texts));
+    EXPECT_EQ(EncodeCropPicture(LoadAndCutCrop(path, texts, false)), expected);
+}
+
 class TFixedSettings : public TCurrentSettings {
 public:
     TCropTexts CropTexts() const override { return {"8", "4", "24", "16"}; }
