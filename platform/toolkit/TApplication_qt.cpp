@@ -68,7 +68,7 @@ struct TApplicationImpl {
     // the program's name.
     int qtArgc = 1;
     char* qtArgv[2] = {nullptr, nullptr};
-    std::unique_ptr<QApplication> ownQtApplication;  // first member: it goes last
+    std::unique_ptr<QApplication> ownQtApplication;  // before the forms: it outlives them
     std::vector<std::unique_ptr<TForm>> forms;
     TForm* mainForm = nullptr;
     bool hasDisplay = true;
