@@ -110,8 +110,11 @@ inline int DcOf(int sample) { return 8 * (sample - 128); }
 
 inline long long BlocksAcross(long long samples) { return (samples + 7) / 8; }
 
-// Writes the file; gray makes it of one component holding colour.y, sampled 1 x 1.
-inline std::vector<std::uint8_t> Make(int width, int height, TYCbCr colour, bool gray = false)
+// Writes the file; gray makes it of one component holding colour.y, sampled 1 x 1. The first
+// component's AC scan is sent again extraLumaScans times, as a file built to keep a decoder busy
+// would send it: each pass goes over every block of the picture.
+inline std::vector<std::uint8_t> Make(int width, int height, TYCbCr colour, bool gray = false,
+                                      int extraLumaScans = 0)
 {
     std::vector<std::uint8_t> out{0xFF, 0xD8};
     std::vector<std::uint8_t> ones(65, 1);
@@ -156,10 +159,12 @@ inline std::vector<std::uint8_t> Make(int width, int height, TYCbCr colour, bool
     }
     // One AC scan per component, every block's bands 1 to 63 zero.
     for (int component = 1; component <= (gray ? 1 : 3); ++component) {
-        PutMarker(out, 0xDA, {1, static_cast<std::uint8_t>(component), 0x00, 1, 63, 0x00});
-        TBitWriter bits(out);
-        PutEndOfBandRuns(bits, component == 1 ? lumaBlocks : chromaBlocks);
-        bits.Flush();
+        for (int pass = 0; pass <= (component == 1 ? extraLumaScans : 0); ++pass) {
+            PutMarker(out, 0xDA, {1, static_cast<std::uint8_t>(component), 0x00, 1, 63, 0x00});
+            TBitWriter bits(out);
+            PutEndOfBandRuns(bits, component == 1 ? lumaBlocks : chromaBlocks);
+            bits.Flush();
+        }
     }
     out.insert(out.end(), {0xFF, 0xD9});
     return out;

@@ -5,6 +5,7 @@
 // test's output.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -115,14 +116,32 @@ TRunLimits AddressSpace(rlim_t bytes)
 
 TEST(OneColourJpeg, IsAValidProgressiveFileOfItsSizeAndColour)
 {
-    for (const auto& [width, height] : {std::pair{16, 16}, {40, 24}, {33, 17}}) {
-        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
-        const TestJpeg::TDecoded decoded = TestJpeg::DecodeJpeg(OneColourJpeg::Make(width, height, kTeal));
+    const struct {
+        const char* name;
+        int width;
+        int height;
+        bool gray;
+        int extraScans;
+        TestJpeg::TRgb colour;
+    } cases[] = {
+        {"whole units", 16, 16, false, 0, kTealRgb},
+        {"several units", 40, 24, false, 0, kTealRgb},
+        {"partial units", 33, 17, false, 0, kTealRgb},
+        {"gray", 33, 17, true, 0, {100, 100, 100}},
+        {"repeated scans", 40, 24, false, 3, kTealRgb},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<std::uint8_t> file = OneColourJpeg::Make(c.width, c.height, kTeal, c.gray, c.extraScans);
+        const TestJpeg::TDecoded decoded = TestJpeg::DecodeJpeg(file);
         EXPECT_TRUE(decoded.progressive);
-        EXPECT_EQ(decoded.width, width);
-        EXPECT_EQ(decoded.height, height);
-        for (const auto& [column, row] : {std::pair{0, 0}, {width - 1, height - 1}, {width / 2, height / 3}})
-            EXPECT_TRUE(Near(decoded.At(column, row), kTealRgb, 1)) << column << ", " << row;
+        EXPECT_EQ(decoded.fileComponents, c.gray ? 1 : 3);
+        EXPECT_EQ(decoded.width, c.width);
+        EXPECT_EQ(decoded.height, c.height);
+        const std::vector<int> codes = TestJpeg::MarkerCodes(file);
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), TestJpeg::kSOS), (c.gray ? 2 : 4) + c.extraScans);
+        for (const auto& [column, row] : {std::pair{0, 0}, {c.width - 1, c.height - 1}, {c.width / 2, c.height / 3}})
+            EXPECT_TRUE(Near(decoded.At(column, row), c.colour, 1)) << column << ", " << row;
     }
 }
 
@@ -167,6 +186,21 @@ TEST(ResourceLimits, ADecompressionBombGivesAMessageOrACorrectCrop)
                           AddressSpace(bomb.addressSpace)});
         }
     }
+}
+
+TEST(ResourceLimits, AFileOfManyScansEndsInTime)
+{
+    const struct {
+        const char* name;
+        int extraScans;
+    } files[] = {
+        {"8000 x 8000 progressive, 495 scans", 491},
+        {"8000 x 8000 progressive, 5000 scans", 4996},
+    };
+    for (const auto& file : files)
+        RunLimitCase({file.name, OneColourJpeg::Make(8000, 8000, kTeal, false, file.extraScans),
+                      IniWithCrop("7900", "7900", "100", "100"), TOutcome::cropOrMessage, 100, 100,
+                      [](const TestJpeg::TDecoded& crop) { ExpectEverywhere(crop, kTealRgb); }});
 }
 
 TEST(ResourceLimits, LargeCropsFromTheSettingsFile)
