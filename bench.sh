@@ -4,17 +4,17 @@
 # start-up and peak memory. Prints medians and ratios, checks the targets and writes the
 # figures to docs/benchmark.md.
 #
-#   ./bench.sh      REPEATS (3) runs of everything; velmora's batch takes as many copies of a
-#                   file as fill about BATCH_MS (1500) ms, the full decode FULL_COPIES (3)
+#   ./bench.sh      REPEATS (5) runs of everything; velmora's batch takes as many copies of a
+#                   file as fill about BATCH_MS (1000) ms, the full decode FULL_COPIES (4)
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")" && pwd)
 BUILD="$ROOT/build-bench"
 WORK="$BUILD/work"
 CORPUS="$BUILD/corpus"
-REPEATS=${REPEATS:-3}
-BATCH_MS=${BATCH_MS:-1500}
-FULL_COPIES=${FULL_COPIES:-3}
+REPEATS=${REPEATS:-5}
+BATCH_MS=${BATCH_MS:-1000}
+FULL_COPIES=${FULL_COPIES:-4}
 MEMORY_COPIES=6
 REPORT="$ROOT/docs/benchmark.md"
 
