@@ -98,16 +98,17 @@ TEST(FullDisk, AnOutputThatDoesNotFitIsReportedAndLeavesNothingBehind)
         const char* name;
         const char* mountOptions;
         std::size_t existingOutputSize;  // a file already under the output name; 0 for none
-        bool fill;                       // fill the disk, leaving 8 KB
+        bool fillRoom;                   // fill the disk, leaving 8 KB
+        bool useUpInodes;                // leave no room for one more file
         const char* message;             // %s is the output name
-        std::vector<std::string> leftOnDisk;
+        std::vector<std::string> leftOnDisk;  // besides the fillers
     } cases[] = {
-        {"an empty disk smaller than the output", "size=64k", 0, false, "ファイル %s に書き込めません", {}},
-        {"an existing output and too little room for the new one", "size=64k", 16 * 1024, true,
-         "ファイル %s に書き込めません", {"busy_x.jpg", "filler"}},
-        {"no inode left for the temporary file, an existing output", "size=1m,nr_inodes=2", 16 * 1024,
-         false, "ファイル %s を作成できません", {"busy_x.jpg"}},
-        {"no inode left for any file", "size=1m,nr_inodes=1", 0, false, "ファイル %s を作成できません", {}},
+        {"an empty disk smaller than the output", "size=64k", 0, false, false, "ファイル %s に書き込めません", {}},
+        {"an existing output and too little room for the new one", "size=64k", 16 * 1024, true, false,
+         "ファイル %s に書き込めません", {"busy_x.jpg"}},
+        {"no inode left for the temporary file, an existing output", "size=1m,nr_inodes=16", 16 * 1024, false,
+         true, "ファイル %s を作成できません", {"busy_x.jpg"}},
+        {"no inode left for any file", "size=1m,nr_inodes=16", 0, false, true, "ファイル %s を作成できません", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -122,8 +123,10 @@ TEST(FullDisk, AnOutputThatDoesNotFitIsReportedAndLeavesNothingBehind)
         const std::vector<std::uint8_t> existing = MarkedBytes(c.existingOutputSize);
         if (c.existingOutputSize > 0)
             WriteBytes(output, existing);
-        if (c.fill)
+        if (c.fillRoom)
             disk.FillLeaving(8 * 1024);
+        if (c.useUpInodes)
+            disk.UseUpInodes();
         THookedSettings settings;
         settings.crop = {"0", "0", "640", "480"};
         settings.naming = {"_x", "disk/", false};
@@ -131,7 +134,7 @@ TEST(FullDisk, AnOutputThatDoesNotFitIsReportedAndLeavesNothingBehind)
         std::string expected = c.message;
         expected.replace(expected.find("%s"), 2, output);
         EXPECT_EQ(RunOver({dir / "busy.jpg", dir / "next.jpg"}, settings), expected);
-        EXPECT_EQ(FolderEntries(dir / "disk"), c.leftOnDisk);
+        EXPECT_EQ(FolderEntries(dir / "disk", false), c.leftOnDisk);
         if (c.existingOutputSize > 0) {
             EXPECT_EQ(ReadBytes(output), existing);
         }

@@ -52,19 +52,36 @@ public:
         [[maybe_unused]] const int ignored = truncate(filler.c_str(), std::max<off_t>(0, written - freeBytes));
     }
 
+    // Creates empty files "inode-1", "inode-2"... until the file system refuses one more, so
+    // that no new file can be made, however the kernel counts the folder's own inode.
+    void UseUpInodes() const
+    {
+        for (int i = 1; i < 100000; ++i) {
+            const std::string name = folder + "/inode-" + std::to_string(i);
+            const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+            if (fd < 0)
+                return;
+            close(fd);
+        }
+    }
+
 private:
     std::string folder;
     bool mounted = false;
     std::string refusal;
 };
 
-// The names in a folder, sorted: shows what was left behind.
-inline std::vector<std::string> FolderEntries(const std::string& folder)
+// The names in a folder, sorted: shows what was left behind. Without the fillers that a
+// TTmpfsMount made, unless asked for them.
+inline std::vector<std::string> FolderEntries(const std::string& folder, bool withFillers = true)
 {
     std::vector<std::string> names;
     std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
+        const std::string name = entry.path().filename().string();
+        if (withFillers || (name != "filler" && name.rfind("inode-", 0) != 0))
+            names.push_back(name);
+    }
     std::sort(names.begin(), names.end());
     return names;
 }
