@@ -44,7 +44,7 @@ testing::AssertionResult IsValidCrop(const std::vector<std::uint8_t>& bytes)
 
 // Runs the program over the files in order; after a failure, again over the files after the one
 // that failed (the first without an output), until every file has been taken.
-void RunAll(const std::string& family, const std::vector<TDamaged>& files)
+void RunAll(const std::string& family, const std::vector<TDamaged>& files, const TRunLimits& limits = {})
 {
     TProgramCopy program;
     TTempDir dir;
@@ -60,7 +60,7 @@ void RunAll(const std::string& family, const std::vector<TDamaged>& files)
     long peakKiB = 0;
     for (std::size_t first = 0; first < files.size();) {
         const std::vector<std::string> arguments(names.begin() + static_cast<std::ptrdiff_t>(first), names.end());
-        const TRunResult run = program.Run(arguments, dir.Path());
+        const TRunResult run = program.Run(arguments, dir.Path(), limits);
         ++runs;
         peakKiB = std::max(peakKiB, run.peakKiB);
         ASSERT_TRUE(EndedCleanly(run)) << "in the run from " << names[first] << " (" << files[first].what << ")";
@@ -109,3 +109,13 @@ TEST(DamagedJpegs, FilesCutShort) { RunAll("cut", DamagedJpegs::Truncations()); 
 TEST(DamagedJpegs, FlippedBytes) { RunAll("flip", DamagedJpegs::Flips(72)); }
 
 TEST(DamagedJpegs, DamagedMarkers) { RunAll("marker", DamagedJpegs::MarkerDamage()); }
+
+// Files that claim large pictures, where a tight limit makes the library's allocations fail.
+TEST(DamagedJpegs, DamagedMarkersUnderATightMemoryLimit)
+{
+    if (kUnderAddressSanitizer)
+        GTEST_SKIP() << "a memory limit cannot hold a program under AddressSanitizer";
+    TRunLimits limits;
+    limits.addressSpace = rlim_t{256} << 20;
+    RunAll("tight", DamagedJpegs::MarkerDamage(), limits);
+}
