@@ -69,12 +69,13 @@ void TGrayDither::QuantizeRow(std::uint8_t* row)
     const std::ptrdiff_t step = rightToLeft ? -1 : 1;
     std::uint8_t* sample = rightToLeft ? row + width - 1 : row;
     int* below = rightToLeft ? errors.data() + width + 1 : errors.data();  // before the pixel
-    int ahead = 0;        // carried to the next pixel of this row, times 16
-    int belowHere = 0;    // for the row below, under the current pixel
-    int belowBehind = 0;  // for the row below, under the previous pixel
+    // Word-sized, so that the index needs no widening on its way to the table.
+    std::ptrdiff_t ahead = 0;  // carried to the next pixel of this row, times 16
+    int belowHere = 0;         // for the row below, under the current pixel
+    int belowBehind = 0;       // for the row below, under the previous pixel
     for (std::ptrdiff_t n = width; n > 0; --n) {
-        const int fromAbove = below[step] + 8 + (*sample << 4);
-        const int index = ((ahead + fromAbove) >> 4) - kLowest;
+        const std::ptrdiff_t fromAbove = below[step] + 8 + (*sample << 4);
+        const std::ptrdiff_t index = ((ahead + fromAbove) >> 4) - kLowest;
         *sample = quantizer.level[index];
         ahead = quantizer.errorAhead[index];
         const int error = quantizer.error[index];
