@@ -11,6 +11,7 @@ velmora_build_packages=(
 velmora_test_packages=(
   libgtest-dev            # GoogleTest
   xvfb xdotool            # a real X server and input for the window tests
+  x11-utils               # xprop: the window manager hints of the real window
   libjpeg-turbo-progs     # cjpeg/djpeg to make and inspect pictures independently
   libglib2.0-bin          # gio launch: starts the desktop entry as a file manager does
   desktop-file-utils      # desktop-file-validate

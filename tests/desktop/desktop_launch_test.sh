@@ -45,7 +45,7 @@ echo "not a picture" >"$photos/notes.txt"
 # A display of our own: the lowest free number.
 display=90
 while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
+Xvfb ":$display" -nolisten tcp -noreset -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -S "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 [ -S "/tmp/.X11-unix/X$display" ] || fail "Xvfb did not start"
@@ -63,7 +63,8 @@ pgrep -f -- "$program" >/dev/null && fail "the program did not end by itself"
 [ -s "$photos/IMG 0001_x.jpg" ] || fail "no crop of IMG 0001.JPG"
 [ -s "$photos/写真_x.jpg" ] || fail "no crop of 写真.jpg"
 [ ! -e "$photos/notes_x.jpg" ] || fail "the text file was cropped"
-size=$(djpeg -pnm "$photos/IMG 0001_x.jpg" | head -c 20 | sed -n 2p)
+djpeg -pnm "$photos/IMG 0001_x.jpg" >"$work/crop.pnm"
+size=$(sed -n 2p "$work/crop.pnm")
 [ "$size" = "100 100" ] || fail "crop size is '$size', not 100 100"
 
 # A settings file saved beside the program survives the uninstall; our files do not.
