@@ -1,5 +1,6 @@
 #include "Process.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <climits>
@@ -18,6 +19,10 @@ std::vector<std::string>& StartArguments()
 
 void InitProcess(int argc, char** argv)
 {
+    // A write past the user's file size limit is to fail like a full disk, with the file's
+    // message and nothing left behind, instead of ending the program mid-write.
+    signal(SIGXFSZ, SIG_IGN);
+
     std::vector<std::string>& arguments = StartArguments();
     arguments.clear();
     for (int i = 1; i < argc; ++i) {
