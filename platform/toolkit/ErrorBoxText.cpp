@@ -8,3 +8,17 @@ std::string ErrorBoxText(const std::string& message)
     const unsigned char last = static_cast<unsigned char>(message.back());
     return last > '.' ? message + "." : message;
 }
+
+std::string ReportLineText(const std::string& title, const std::string& text)
+{
+    std::string line = title + ": ";
+    for (const char c : text) {
+        if (c == '\n')
+            line += "\\n";
+        else if (c == '\r')
+            line += "\\r";
+        else
+            line += c;
+    }
+    return line + "\n";
+}

@@ -161,8 +161,7 @@ TForm* TApplication::MainForm() const { return impl->mainForm; }
 
 void TApplication::ReportLine(const std::string& text)
 {
-    const std::string line = Title() + ": " + text + "\n";
-    std::fputs(line.c_str(), stderr);
+    std::fputs(ReportLineText(Title(), text).c_str(), stderr);
     std::fflush(stderr);
 }
 

@@ -30,6 +30,14 @@ TEST(ErrorBoxText, AppendsAFullStopAfterACharacterAboveTheFullStop)
     }
 }
 
+TEST(ErrorBoxText, TheStderrLineStaysOneLine)
+{
+    EXPECT_EQ(ReportLineText("velmora", "JPEG エラー #41."), "velmora: JPEG エラー #41.\n");
+    EXPECT_EQ(ReportLineText("velmora", "ファイル /p/a\nb.jpg は開けません."),
+              "velmora: ファイル /p/a\\nb.jpg は開けません.\n");
+    EXPECT_EQ(ReportLineText("Velmora", "a\r\nb"), "Velmora: a\\r\\nb\n");
+}
+
 namespace {
 
 // The error box of a failure that leaves a handler, as the user and a script see it.
