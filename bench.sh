@@ -219,15 +219,18 @@ write_report() {
         echo "What the figures come from:"
         echo
         echo "- A colour file is decoded only in the rectangle's columns, with a margin of two blocks and a pixel"
-        echo "  on each side, and from its first row to its last; the rows above are skipped, which still costs"
-        echo "  their entropy decoding, and the file is read no further. The bottom-right rectangle therefore"
-        echo "  costs the entropy decoding of the whole file."
+        echo "  on each side, and only in its rows: the rows above are skipped, which still costs"
+        echo "  their entropy decoding, and the file is read no further than its last row. The bottom-right rectangle"
+        echo "  therefore costs the entropy decoding of the whole file, and the centre one that of 62 % of it."
         echo "- A progressive file's scans must all be read before the first row comes out; the library keeps"
         echo "  the coefficients of the whole picture for that (about 70 MB for 24 MP), which is what its"
         echo "  memory and most of its time are."
         echo "- A gray file's dither carries its error through every row and column, so it is decoded and"
         echo "  dithered at full width down to the rectangle's last row."
-        echo "- Memory freed after one file is kept for the next, so later files of a batch need no fresh pages."
+        echo "- Memory freed after one file is kept for the next, so later files of a batch need no fresh pages.
+  The full decode takes fresh pages for every file's picture.
+- Encoding the crop and the safe replacement of the output (which waits for the disk: 1 to 10 ms
+  here) cost every path the same; for a 1000 x 1000 crop they are about a quarter of velmora's figure."
     } >"$REPORT"
 }
 
