@@ -4,7 +4,7 @@
 
 namespace {
 
-// Large enough that a 24-megapixel photo takes a few hundred reads, small enough to stay in
+// Large enough that a 24-megapixel photo takes a few dozen reads, small enough to stay in
 // the cache.
 constexpr std::size_t kBufferSize = 128 * 1024;
 
