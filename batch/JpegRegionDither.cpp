@@ -59,10 +59,9 @@ TGrayDither::TGrayDither(std::size_t width) : errors(width + 2, 0) {}
 
 // The error of each pixel goes 7/16 to the next pixel of the row, and 3/16, 5/16 and 1/16 to
 // the pixels of the next row behind it, under it and ahead of it; the sums are kept scaled by
-// 16 and rounded
-// down, after adding 8, when they are used. Adding the sample times 16 before rounding gives
-// the same corrected sample and keeps all but one addition out of the chain from one pixel
-// to the next, which is what bounds the speed.
+// 16 and rounded down, after adding 8, when they are used. Adding the sample times 16 before
+// rounding gives the same corrected sample and keeps all but one addition out of the chain
+// from one pixel to the next, which is what bounds the speed.
 void TGrayDither::QuantizeRow(std::uint8_t* row)
 {
     const TQuantizer& quantizer = Quantizer();
