@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "BatchRun.h"
-#include "DiskFixtures.h"
+#include "SystemFixtures.h"
 #include "TestFiles.h"
 #include "TestJpeg.h"
 

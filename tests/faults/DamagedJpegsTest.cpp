@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "DamagedJpegs.h"
-#include "DiskFixtures.h"
 #include "ProgramChecks.h"
 #include "ProgramRun.h"
+#include "SystemFixtures.h"
 #include "TestFiles.h"
 #include "TestJpeg.h"
 

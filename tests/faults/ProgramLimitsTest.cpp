@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "DiskFixtures.h"
 #include "OneColourJpeg.h"
 #include "ProgramChecks.h"
 #include "ProgramRun.h"
+#include "SystemFixtures.h"
 #include "TestFiles.h"
 #include "TestJpeg.h"
 

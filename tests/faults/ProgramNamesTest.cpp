@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "DiskFixtures.h"
 #include "ProgramChecks.h"
 #include "ProgramRun.h"
+#include "SystemFixtures.h"
 #include "TestFiles.h"
 #include "TestJpeg.h"
 

@@ -1,14 +1,17 @@
-// Small fixtures for tests: a fresh temporary folder and whole-file helpers.
+// Small fixtures for tests: a fresh temporary folder, whole-file helpers, a folder's listing and
+// a program's place in PATH.
 #pragma once
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -70,4 +73,36 @@ inline bool FileExists(const std::string& path)
 {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0;
+}
+
+// The names in a folder, sorted: shows what was left behind. Without the fillers that a
+// TTmpfsMount made, unless asked for them.
+inline std::vector<std::string> FolderEntries(const std::string& folder, bool withFillers = true)
+{
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
+        const std::string name = entry.path().filename().string();
+        if (withFillers || (name != "filler" && name.rfind("inode-", 0) != 0))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The full path of a program found in PATH, or nothing.
+inline std::optional<std::string> FindInPath(const std::string& program)
+{
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/bin:/bin";
+    for (std::size_t begin = 0; begin <= folders.size();) {
+        std::size_t end = folders.find(':', begin);
+        if (end == std::string::npos)
+            end = folders.size();
+        const std::string candidate = folders.substr(begin, end - begin) + "/" + program;
+        if (access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        begin = end + 1;
+    }
+    return std::nullopt;
 }

@@ -1,5 +1,5 @@
 // Fixtures that need the system's help: an unprivileged helper process, a tiny file system that
-// runs full, a FIFO, a change of the current folder and a listing of a folder.
+// runs full, a change of the current folder and a file's permission bits.
 #pragma once
 
 #include <fcntl.h>
@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -25,22 +26,6 @@ struct TProbeResult {
     int exitStatus = -1;
     std::string output;  // standard output and standard error together
 };
-
-inline std::optional<std::string> FindInPath(const std::string& program)
-{
-    const char* path = std::getenv("PATH");
-    std::string folders = path ? path : "/usr/bin:/bin";
-    for (std::size_t begin = 0; begin <= folders.size();) {
-        std::size_t end = folders.find(':', begin);
-        if (end == std::string::npos)
-            end = folders.size();
-        const std::string candidate = folders.substr(begin, end - begin) + "/" + program;
-        if (access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-        begin = end + 1;
-    }
-    return std::nullopt;
-}
 
 // Runs a test helper program as the user nobody, from a copy in a folder that user may enter
 // (the build folder may lie below one it may not). The fixtures belong to root, so that the
@@ -110,31 +95,35 @@ private:
     std::optional<std::string> setpriv;
 };
 
-// A tmpfs of a few pages, so that a write can run out of room. Mounting needs privileges that
-// not every machine grants; Mounted() tells whether it worked.
-class TSmallDisk {
+// A tmpfs mounted over a new folder for one test; options as mount(8) takes them, for example
+// "size=64k" or "size=1m,nr_inodes=2". Mounting needs privileges that not every machine grants;
+// Mounted() tells whether it worked. Declare it after the TTempDir that holds the folder, so
+// that it is unmounted before the folder is removed.
+class TTmpfsMount {
 public:
-    explicit TSmallDisk(const std::string& size)
+    TTmpfsMount(const std::string& folder, const std::string& options) : folder(folder)
     {
-        mounted = mount("tmpfs", folder.Path().c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
+        mkdir(folder.c_str(), 0755);
+        mounted = mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
+        if (!mounted)
+            refusal = std::strerror(errno);
     }
-    ~TSmallDisk()
+    ~TTmpfsMount()
     {
         if (mounted)
-            umount2(folder.Path().c_str(), MNT_DETACH);
+            umount2(folder.c_str(), MNT_DETACH);
     }
-    TSmallDisk(const TSmallDisk&) = delete;
-    TSmallDisk& operator=(const TSmallDisk&) = delete;
+    TTmpfsMount(const TTmpfsMount&) = delete;
+    TTmpfsMount& operator=(const TTmpfsMount&) = delete;
 
     bool Mounted() const { return mounted; }
-    const std::string& Path() const { return folder.Path(); }
-    std::string operator/(const std::string& name) const { return folder / name; }
+    const std::string& Refusal() const { return refusal; }
 
-    // Fills every free byte with the file "filler", then gives back the given number of bytes
-    // (the file system counts in pages of 4096).
+    // Fills the free room with the file "filler", then gives back about freeBytes of it (the
+    // file system counts in pages of 4096 bytes).
     void FillLeaving(off_t freeBytes) const
     {
-        const std::string filler = folder / "filler";
+        const std::string filler = folder + "/filler";
         const int fd = open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const std::vector<char> page(4096, 'f');
         off_t written = 0;
@@ -144,9 +133,38 @@ public:
         [[maybe_unused]] const int ignored = truncate(filler.c_str(), std::max<off_t>(0, written - freeBytes));
     }
 
+    // Creates empty files "inode-1", "inode-2"... until the file system refuses one more, so
+    // that no new file can be made, however the kernel counts the folder's own inode.
+    void UseUpInodes() const
+    {
+        for (int i = 1; i < 100000; ++i) {
+            const std::string name = folder + "/inode-" + std::to_string(i);
+            const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+            if (fd < 0)
+                return;
+            close(fd);
+        }
+    }
+
+private:
+    std::string folder;
+    bool mounted = false;
+    std::string refusal;
+};
+
+// A tmpfs of a few pages in a temporary folder of its own, so that a write can run out of room.
+class TSmallDisk {
+public:
+    explicit TSmallDisk(const std::string& size) : disk(folder.Path(), "size=" + size) {}
+
+    bool Mounted() const { return disk.Mounted(); }
+    const std::string& Path() const { return folder.Path(); }
+    std::string operator/(const std::string& name) const { return folder / name; }
+    void FillLeaving(off_t freeBytes) const { disk.FillLeaving(freeBytes); }
+
 private:
     TTempDir folder;  // declared first: unmounted before it is removed
-    bool mounted = false;
+    TTmpfsMount disk;
 };
 
 // Changes the current folder for one test and changes it back afterwards.
@@ -167,17 +185,6 @@ public:
 private:
     std::filesystem::path previous;
 };
-
-// The names in a folder, sorted: shows that nothing was left behind.
-inline std::vector<std::string> FolderEntries(const std::string& folder)
-{
-    std::vector<std::string> names;
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 inline bool IsFolder(const std::string& path)
 {
