@@ -19,8 +19,8 @@ TEST(HeadlessRun, WithoutFilesItSaysTheWindowNeedsADisplayAndEndsWithStatus2)
     TTempDir dir;
     const std::string program = CopyOfProgram(dir);
     const TRunResult run = RunToEnd(dir, {program}, Headless());
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.stderrText, "velmora: " + Messages::NeedsDisplay() + "\n");
+    EXPECT_EQ(run.Status(), 2);
+    EXPECT_EQ(run.err, "velmora: " + Messages::NeedsDisplay() + "\n");
     EXPECT_FALSE(FileExists(dir / "velmora.ini"));
 }
 
@@ -32,8 +32,8 @@ TEST(HeadlessRun, ABatchRunCropsWithTheStoredSettingsAndEndsQuietlyWithStatus0)
     WritePicture(dir / "Photo.JPG", 64, 48);
     WriteText(dir / "readme.txt", "not a picture");
     const TRunResult run = RunToEnd(dir, {program, dir / "Photo.JPG", dir / "readme.txt"}, Headless());
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.stderrText, "");
+    EXPECT_EQ(run.Status(), 0);
+    EXPECT_EQ(run.err, "");
     const TestJpeg::TDecoded crop = TestJpeg::DecodeJpeg(ReadBytes(dir / "photo_c.jpg"));
     EXPECT_EQ(crop.width, 24);
     EXPECT_EQ(crop.height, 16);
@@ -49,9 +49,9 @@ TEST(HeadlessRun, AFailureIsOneLineOnStderrAndStatus1AfterTheFilesBeforeIt)
     WritePicture(dir / "c.jpg", 32, 32);
     const TRunResult run =
         RunToEnd(dir, {program, dir / "a.jpg", dir / "b.jpg", dir / "c.jpg"}, Headless());
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.Status(), 1);
     // An empty file: the library's message code 41.
-    EXPECT_EQ(run.stderrText, "velmora: JPEG エラー #41.\n");
+    EXPECT_EQ(run.err, "velmora: JPEG エラー #41.\n");
     EXPECT_TRUE(FileExists(dir / "a_x.jpg"));
     EXPECT_FALSE(FileExists(dir / "c_x.jpg"));
 }
@@ -62,8 +62,8 @@ TEST(HeadlessRun, OnlyFilesThatAreNoPicturesEndWithStatus0AndWriteNothing)
     const std::string program = CopyOfProgram(dir);
     WriteText(dir / "notes.txt", "text");
     const TRunResult run = RunToEnd(dir, {program, dir / "notes.txt", dir / "missing.jpg"}, Headless());
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.stderrText, "");
+    EXPECT_EQ(run.Status(), 0);
+    EXPECT_EQ(run.err, "");
     EXPECT_FALSE(FileExists(dir / "notes_x.jpg"));
     EXPECT_FALSE(FileExists(dir / "velmora.ini"));
 }
@@ -75,6 +75,6 @@ TEST(HeadlessRun, AnUnreachableXServerCountsAsNoDisplay)
     TEnvironment environment = Headless();
     environment.set.emplace_back("DISPLAY", ":987");
     const TRunResult run = RunToEnd(dir, {program}, environment);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.stderrText, "velmora: " + Messages::NeedsDisplay() + "\n");
+    EXPECT_EQ(run.Status(), 2);
+    EXPECT_EQ(run.err, "velmora: " + Messages::NeedsDisplay() + "\n");
 }

@@ -2,7 +2,9 @@
 // mouse that ends in the settings file.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <regex>
+#include <sstream>
 
 #include "ProgramRun.h"
 
@@ -38,7 +40,7 @@ public:
     // The output of an X tool run against this server.
     std::string Tool(const TTempDir& dir, const std::vector<std::string>& argv) const
     {
-        return RunToEnd(dir, argv, OnDisplay(display), 10000, "tool").stdoutText;
+        return RunToEnd(dir, argv, OnDisplay(display), 10000, "tool").out;
     }
 
 private:
@@ -67,7 +69,7 @@ private:
     {
         TTempDir dir;
         for (int i = 0; i < 100; ++i) {
-            if (RunToEnd(dir, {"xdotool", "getdisplaygeometry"}, OnDisplay(display), 5000).status == 0)
+            if (RunToEnd(dir, {"xdotool", "getdisplaygeometry"}, OnDisplay(display), 5000).Status() == 0)
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }

@@ -20,6 +20,10 @@ inline bool IsMessageLine(const std::string& line)
     return std::regex_match(line, known);
 }
 
+// "velmora: " and the error box's text: the message with "." appended, as the messages that
+// the tests expect all end in a character that gets one.
+inline std::string ErrorLine(const std::string& message) { return "velmora: " + message + ".\n"; }
+
 // Ended by itself: no crash, no hang, no kill.
 inline testing::AssertionResult EndedByItself(const TRunResult& run)
 {
