@@ -14,7 +14,6 @@ namespace {
 
 using namespace TestJpeg;
 using PictureTest::FailureOf;
-using PictureTest::FolderNames;
 
 struct TSpan {
     int first;
@@ -174,7 +173,7 @@ TEST(CutCropPicture, RefusesSizesItCannotMakeBeforeAnyFileIsTouched)
         EXPECT_FALSE(cut) << "refused when the crop is made";
         EXPECT_EQ(failure, c.message);
         EXPECT_EQ(ReadText(output), "an earlier crop");
-        EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"a.jpg", "a_x.jpg"}));
+        EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"a.jpg", "a_x.jpg"}));
     }
 }
 
@@ -227,7 +226,7 @@ TEST(CutCropPicture, TextThatIsNoIntegerFailsAfterDecodingAndWritesNothing)
         EXPECT_TRUE(decoded);
         EXPECT_EQ(failure, c.message);
         EXPECT_EQ(ReadText(output), "an earlier crop");
-        EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"a.jpg", "a_x.jpg"}));
+        EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"a.jpg", "a_x.jpg"}));
     }
 }
 

@@ -12,7 +12,6 @@ namespace {
 
 using namespace TestJpeg;
 using PictureTest::FailureOf;
-using PictureTest::FolderNames;
 using PictureTest::Near;
 
 // A picture of two hand-picked colours: the left half red, the right half blue.
@@ -124,7 +123,7 @@ TEST(SaveCropPicture, ReplacesAnExistingFile)
     WriteText(output, "an earlier crop, longer than anything a small crop will take up on disk");
     SaveCropPicture(RedAndBlue(TPixelFormat::pf24bit), output);
     PictureTest::ExpectCropFile(ReadBytes(output), 32, 16);
-    EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"a_x.jpg"}));
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"a_x.jpg"}));
 }
 
 TEST(SaveCropPicture, AFailureLeavesWhatWasThere)
@@ -154,7 +153,7 @@ TEST(SaveCropPicture, AFailureLeavesWhatWasThere)
         EXPECT_EQ(FailureOf([&] { SaveCropPicture(c.picture, c.output); }), c.message);
         EXPECT_EQ(ReadBytes(kept), before);
         EXPECT_EQ(ReadBytes(readOnly), before);
-        EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"kept.jpg", "read-only.jpg"}));
+        EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"kept.jpg", "read-only.jpg"}));
     }
 }
 

@@ -11,7 +11,6 @@ namespace {
 
 using namespace TestJpeg;
 using PictureTest::FailureOf;
-using PictureTest::FolderNames;
 
 std::vector<std::uint8_t> Colour640() { return MakeJpeg(Color(640, 480)); }
 
@@ -90,7 +89,7 @@ TEST(PictureEndToEnd, WritesTheCropAsBaselineJfif)
             PictureTest::ExpectPattern(decoded, 10);
         if (c.content == TContent::grayPattern)
             PictureTest::ExpectGrayPattern(decoded, 10);
-        EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"a.jpg", "a_x.jpg"}));
+        EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"a.jpg", "a_x.jpg"}));
     }
 }
 
@@ -144,7 +143,7 @@ TEST(PictureEndToEnd, RefusesWhatItCannotDecodeAndWritesNothing)
         });
 
         EXPECT_EQ(failure, WithPath(c.message, source));
-        EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"a.jpg"}));
+        EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"a.jpg"}));
     }
 }
 
@@ -165,7 +164,7 @@ TEST(PictureEndToEnd, OutputNamingTheSourceReplacesIt)
     SaveCropPicture(CutCropPicture(picture, {"0", "0", "100", "100"}), source);
 
     PictureTest::ExpectCropFile(ReadBytes(source), 100, 100);
-    EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"a.jpg"}));
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"a.jpg"}));
 }
 
 }  // namespace

@@ -8,10 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -71,15 +69,6 @@ std::string FailureWithLittleMemory(F&& f, std::size_t extra)
     if (!WIFEXITED(status))
         return "the child crashed";
     return message;
-}
-
-inline std::vector<std::string> FolderNames(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Positions to probe a decoded pattern at: block centres, or the middle of a crop that is

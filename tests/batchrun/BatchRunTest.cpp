@@ -45,15 +45,6 @@ void WriteJpeg(const std::string& path, int width, int height)
 
 TestJpeg::TDecoded Decoded(const std::string& path) { return TestJpeg::DecodeJpeg(ReadBytes(path)); }
 
-std::vector<std::string> FolderNames(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 bool IsWhite(const TestJpeg::TRgb& c) { return c.red > 250 && c.green > 250 && c.blue > 250; }
 
 // Runs the batch over the program's path and the arguments; gives the failure's message, or ""
@@ -234,7 +225,7 @@ TEST(BatchRun, WildcardsHiddenFilesAndTheProgramItself)
     WriteText(second / "velmora", "\x7f" "ELF");
     WriteJpeg(second / "self.jpg", 64, 64);
     RunBatch({second / "velmora"}, settings, false);
-    EXPECT_EQ(FolderNames(second.Path()), (std::vector<std::string>{"self.jpg", "velmora"}));
+    EXPECT_EQ(FolderEntries(second.Path()), (std::vector<std::string>{"self.jpg", "velmora"}));
     RunBatch({second / "self.jpg"}, settings, false);
     EXPECT_TRUE(FileExists(second / "self_x.jpg"));
 }
