@@ -5,24 +5,13 @@
 #include <unistd.h>
 
 #include "Errors.h"
+#include "FailureOf.h"
 #include "SystemFixtures.h"
 #include "TestFiles.h"
 
 namespace {
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
-
-// The message of the failure that the call throws as E, or a note that it threw nothing.
-template <typename E, typename F>
-std::string FailureOf(F&& call)
-{
-    try {
-        call();
-    } catch (const E& failure) {  // the message is what the test compares
-        return failure.what();
-    }
-    return "(no failure)";
-}
 
 // ---- ReadWholeFile ----
 

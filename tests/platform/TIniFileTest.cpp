@@ -4,23 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <functional>
 
 #include "Errors.h"
+#include "FailureOf.h"
 #include "SystemFixtures.h"
 #include "TestFiles.h"
 
 namespace {
-
-std::string RefusalOf(const std::function<void()>& write)
-{
-    try {
-        write();
-    } catch (const EIniFileException& failure) {  // the message is what the test compares
-        return failure.what();
-    }
-    return "(no failure)";
-}
 
 std::string Refused(const std::string& path) { return path + " に書き込めません"; }
 
@@ -197,7 +187,8 @@ TEST(TIniFileWriteTest, ARefusedWriteLeavesTheFileAsItWas)
         WriteText(path, original);
         chmod(path.c_str(), c.mode);
         TIniFile ini(path);
-        EXPECT_EQ(RefusalOf([&] { ini.WriteInteger("main", "left", 2); }), Refused(path)) << c.name;
+        EXPECT_EQ(FailureOf<EIniFileException>([&] { ini.WriteInteger("main", "left", 2); }), Refused(path))
+            << c.name;
         chmod(path.c_str(), 0644);
         EXPECT_EQ(ReadText(path), original) << c.name;
         EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"a.ini"}) << c.name;
@@ -213,7 +204,8 @@ TEST(TIniFileWriteTest, RefusesWhatIsNoFile)
     for (const char* name : {"folder.ini", "fifo.ini", "missing/a.ini"}) {
         const std::string path = dir / name;
         TIniFile ini(path);
-        EXPECT_EQ(RefusalOf([&] { ini.WriteString("main", "x", "1"); }), Refused(path)) << name;
+        EXPECT_EQ(FailureOf<EIniFileException>([&] { ini.WriteString("main", "x", "1"); }), Refused(path))
+            << name;
     }
     alarm(0);
     EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"fifo.ini", "folder.ini"}));
@@ -227,7 +219,7 @@ TEST(TIniFileWriteTest, RefusesAFileTooBigToReadWhole)
     const std::string text = "[main]\nx=5\n" + std::string(17 * 1024 * 1024, ';') + "\n";
     WriteText(path, text);
     TIniFile ini(path);
-    EXPECT_EQ(RefusalOf([&] { ini.WriteString("main", "x", "6"); }), Refused(path));
+    EXPECT_EQ(FailureOf<EIniFileException>([&] { ini.WriteString("main", "x", "6"); }), Refused(path));
     EXPECT_EQ(ReadText(path), text);
 }
 
@@ -265,7 +257,8 @@ TEST(TIniFileWriteTest, AFullDiskLeavesTheOldFile)
     WriteText(path, "[main]\nx=1\n");
     disk.FillLeaving(0);
     TIniFile ini(path);
-    EXPECT_EQ(RefusalOf([&] { ini.WriteString("main", "x", std::string(5000, 'n')); }), Refused(path));
+    EXPECT_EQ(FailureOf<EIniFileException>([&] { ini.WriteString("main", "x", std::string(5000, 'n')); }),
+              Refused(path));
     EXPECT_EQ(ReadText(path), "[main]\nx=1\n");
     EXPECT_EQ(FolderEntries(disk.Path()), (std::vector<std::string>{"a.ini", "filler"}));
 }

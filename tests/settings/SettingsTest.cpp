@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "Errors.h"
+#include "FailureOf.h"
 #include "SystemFixtures.h"
 #include "TestFiles.h"
 
@@ -36,16 +37,6 @@ TStoredSettings DefaultsWith(const std::function<void(TStoredSettings&)>& change
     if (change)
         change(s);
     return s;
-}
-
-std::string RefusalOf(const std::function<void()>& write)
-{
-    try {
-        write();
-    } catch (const EIniFileException& failure) {  // the message is what the test compares
-        return failure.what();
-    }
-    return "(no failure)";
 }
 
 constexpr const char* kDefaultsFile =
@@ -239,7 +230,9 @@ TEST(WriteSettingsTest, ARefusedSaveNamesTheFileAndChangesNothing)
         const std::string path = dir / "velmora.ini";
         WriteText(path, original);
         chmod(path.c_str(), c.mode);
-        EXPECT_EQ(RefusalOf([&] { WriteSettingsTo(path, DefaultsWith()); }), path + " に書き込めません") << c.name;
+        EXPECT_EQ(FailureOf<EIniFileException>([&] { WriteSettingsTo(path, DefaultsWith()); }),
+                  path + " に書き込めません")
+            << c.name;
         chmod(path.c_str(), 0644);
         EXPECT_EQ(ReadText(path), original) << c.name;
         EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"velmora.ini"}) << c.name;
@@ -251,7 +244,8 @@ TEST(WriteSettingsTest, AFolderInTheFilesPlaceIsRefused)
     TTempDir dir;
     const std::string path = dir / "velmora.ini";
     std::filesystem::create_directory(path);
-    EXPECT_EQ(RefusalOf([&] { WriteSettingsTo(path, DefaultsWith()); }), path + " に書き込めません");
+    EXPECT_EQ(FailureOf<EIniFileException>([&] { WriteSettingsTo(path, DefaultsWith()); }),
+              path + " に書き込めません");
     EXPECT_TRUE(FolderEntries(path).empty());
 }
 
@@ -295,7 +289,7 @@ TEST(WriteSettingsTest, AFullDiskStopsTheSaveAndKeepsTheKeysBeforeIt)
         s.left = 1, s.top = 2, s.x = "3", s.y = "4", s.xx = "5", s.yy = "6";
         s.nameBottom = std::string(5000, 's');
     });
-    EXPECT_EQ(RefusalOf([&] { WriteSettingsTo(path, saved); }), path + " に書き込めません");
+    EXPECT_EQ(FailureOf<EIniFileException>([&] { WriteSettingsTo(path, saved); }), path + " に書き込めません");
     EXPECT_EQ(ReadText(path), "[main]\nleft=1\ntop=2\nx=3\ny=4\nxx=5\nyy=6\n");
     EXPECT_EQ(FolderEntries(disk.Path()), (std::vector<std::string>{"filler", "velmora.ini"}));
 }
