@@ -14,6 +14,20 @@ using namespace TestJpeg;
 using PictureTest::FailureOf;
 using PictureTest::Near;
 
+// A colour picture of pseudo-random bytes, the same for the same seed.
+TBitmap Noise(int width, int height, std::uint32_t seed)
+{
+    TBitmap picture;
+    picture.SetSize(width, height, TPixelFormat::pf24bit);
+    std::uint32_t state = seed;
+    for (int row = 0; row < picture.Height(); ++row)
+        for (std::size_t i = 0; i < picture.RowBytes(); ++i) {
+            state = state * 1103515245u + 12345u;
+            picture.ScanLine(row)[i] = static_cast<std::uint8_t>(state >> 24);
+        }
+    return picture;
+}
+
 // A picture of two hand-picked colours: the left half red, the right half blue.
 TBitmap RedAndBlue(TPixelFormat format)
 {
@@ -78,14 +92,7 @@ TEST(EncodeCropPicture, WritesWhatTheLibraryWritesForItsParameters)
 TEST(EncodeCropPicture, GrowsItsOutputForLargePictures)
 {
     // Noise compresses badly, so the encoded data passes the first output buffer many times.
-    TBitmap picture;
-    picture.SetSize(1000, 700, TPixelFormat::pf24bit);
-    std::uint32_t state = 12345;
-    for (int row = 0; row < picture.Height(); ++row)
-        for (std::size_t i = 0; i < picture.RowBytes(); ++i) {
-            state = state * 1103515245u + 12345u;
-            picture.ScanLine(row)[i] = static_cast<std::uint8_t>(state >> 24);
-        }
+    const TBitmap picture = Noise(1000, 700, 12345);
     const std::vector<std::uint8_t> bytes = EncodeCropPicture(picture);
     EXPECT_GT(bytes.size(), 256u * 1024);
     PictureTest::ExpectCropFile(bytes, 1000, 700);
@@ -98,14 +105,7 @@ TEST(EncodeCropPicture, RunningOutOfMemorySaysSo)
     GTEST_SKIP() << "the address sanitizer reserves more address space than any limit leaves";
 #endif
     // Noise of 3000 by 3000 pixels encodes to far more than the 4 MB the child may take.
-    TBitmap picture;
-    picture.SetSize(3000, 3000, TPixelFormat::pf24bit);
-    std::uint32_t state = 99;
-    for (int row = 0; row < picture.Height(); ++row)
-        for (std::size_t i = 0; i < picture.RowBytes(); ++i) {
-            state = state * 1103515245u + 12345u;
-            picture.ScanLine(row)[i] = static_cast<std::uint8_t>(state >> 24);
-        }
+    const TBitmap picture = Noise(3000, 3000, 99);
     EXPECT_EQ(PictureTest::FailureWithLittleMemory([&] { EncodeCropPicture(picture); }, 4u << 20),
               "メモリが足りません");
 }
