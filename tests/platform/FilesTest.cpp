@@ -49,8 +49,7 @@ TEST(ReadWholeFileTest, RefusesAFileTheUserMayNotRead)
     TTempDir dir;
     chmod(dir.Path().c_str(), 0755);
     const std::string path = dir / "secret.jpg";
-    WriteText(path, "bytes");
-    chmod(path.c_str(), 0600);
+    WriteTextWithMode(path, "bytes", 0600);
     EXPECT_EQ(runner.Run({"read", path}).output, "ファイル " + path + " は開けません");
     chmod(path.c_str(), 0644);
     EXPECT_EQ(runner.Run({"read", path}).output, "ok 5") << "the helper itself works";
@@ -83,8 +82,7 @@ TEST(ReplaceFileContentsTest, ReplacesAFileAndKeepsItsPermissionBits)
     for (const auto& c : cases) {
         TTempDir dir;
         const std::string path = dir / "out.jpg";
-        WriteText(path, "an old and longer text");
-        chmod(path.c_str(), c.mode);
+        WriteTextWithMode(path, "an old and longer text", c.mode);
         ReplaceFileContents(path, Bytes("new"));
         EXPECT_EQ(ReadText(path), "new") << c.name;
         EXPECT_EQ(PermissionBits(path), c.mode) << c.name;
@@ -140,8 +138,7 @@ TEST(ReplaceFileContentsTest, RefusesAReadOnlyFileEvenForRootAndLeavesIt)
     for (const mode_t mode : modes) {
         TTempDir dir;
         const std::string path = dir / "out.jpg";
-        WriteText(path, "keep me");
-        chmod(path.c_str(), mode);
+        WriteTextWithMode(path, "keep me", mode);
         EXPECT_EQ(FailureOf<EFCreateError>([&] { ReplaceFileContents(path, Bytes("new")); }),
                   "ファイル " + path + " を作成できません")
             << std::oct << mode;
@@ -175,15 +172,12 @@ TEST(ReplaceFileContentsTest, RefusesWhatTheUnprivilegedUserMayNotWrite)
     chmod(dir.Path().c_str(), 0755);
     // A folder the user may not write to, with and without the file in it.
     std::filesystem::create_directory(dir / "locked");
-    WriteText(dir / "locked/existing.jpg", "keep me");
-    chmod((dir / "locked/existing.jpg").c_str(), 0666);
+    WriteTextWithMode(dir / "locked/existing.jpg", "keep me", 0666);
     chmod((dir / "locked").c_str(), 0555);
     // A folder open to everyone, holding a file that belongs to another user: the user could
     // rename over it, but may not write it.
-    std::filesystem::create_directory(dir / "open");
-    chmod((dir / "open").c_str(), 0777);
-    WriteText(dir / "open/theirs.jpg", "keep me");
-    chmod((dir / "open/theirs.jpg").c_str(), 0644);
+    MakeFolder(dir / "open", 0777);
+    WriteTextWithMode(dir / "open/theirs.jpg", "keep me", 0644);
 
     const struct {
         const char* name;

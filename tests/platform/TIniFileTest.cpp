@@ -125,8 +125,7 @@ TEST(TIniFileReadTest, AnUnreadableFileReadsAsEmpty)
     TTempDir dir;
     chmod(dir.Path().c_str(), 0755);
     const std::string path = dir / "a.ini";
-    WriteText(path, "[main]\nx=5\n");
-    chmod(path.c_str(), 0600);
+    WriteTextWithMode(path, "[main]\nx=5\n", 0600);
     EXPECT_EQ(runner.Run({"ini-read", path, "main", "x"}).output, "ok (none)");
     chmod(path.c_str(), 0644);
     EXPECT_EQ(runner.Run({"ini-read", path, "main", "x"}).output, "ok 5");
@@ -184,8 +183,7 @@ TEST(TIniFileWriteTest, ARefusedWriteLeavesTheFileAsItWas)
     for (const auto& c : cases) {
         TTempDir dir;
         const std::string path = dir / "a.ini";
-        WriteText(path, original);
-        chmod(path.c_str(), c.mode);
+        WriteTextWithMode(path, original, c.mode);
         TIniFile ini(path);
         EXPECT_EQ(FailureOf<EIniFileException>([&] { ini.WriteInteger("main", "left", 2); }), Refused(path))
             << c.name;
@@ -230,13 +228,10 @@ TEST(TIniFileWriteTest, RefusesWhatTheUnprivilegedUserMayNotWrite)
         GTEST_SKIP() << "needs root and setpriv to run a case as another user";
     TTempDir dir;
     chmod(dir.Path().c_str(), 0755);
-    std::filesystem::create_directory(dir / "locked");
-    chmod((dir / "locked").c_str(), 0555);
-    std::filesystem::create_directory(dir / "open");
-    chmod((dir / "open").c_str(), 0777);
+    MakeFolder(dir / "locked", 0555);
+    MakeFolder(dir / "open", 0777);
     // The user may write this one but not read it, so its other lines could not be kept.
-    WriteText(dir / "open/blind.ini", "[other]\na=b\n");
-    chmod((dir / "open/blind.ini").c_str(), 0622);
+    WriteTextWithMode(dir / "open/blind.ini", "[other]\na=b\n", 0622);
 
     for (const std::string& path : {dir / "locked/a.ini", dir / "open/blind.ini"})
         EXPECT_EQ(runner.Run({"ini-write", path, "main", "x", "1"}).output, Refused(path)) << path;

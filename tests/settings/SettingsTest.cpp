@@ -228,8 +228,7 @@ TEST(WriteSettingsTest, ARefusedSaveNamesTheFileAndChangesNothing)
     for (const auto& c : cases) {
         TTempDir dir;
         const std::string path = dir / "velmora.ini";
-        WriteText(path, original);
-        chmod(path.c_str(), c.mode);
+        WriteTextWithMode(path, original, c.mode);
         EXPECT_EQ(FailureOf<EIniFileException>([&] { WriteSettingsTo(path, DefaultsWith()); }),
                   path + " に書き込めません")
             << c.name;
@@ -256,12 +255,9 @@ TEST(WriteSettingsTest, AnUnprivilegedUserIsRefused)
         GTEST_SKIP() << "needs root and setpriv to run a case as another user";
     TTempDir dir;
     chmod(dir.Path().c_str(), 0755);
-    std::filesystem::create_directory(dir / "locked");
-    chmod((dir / "locked").c_str(), 0555);
-    std::filesystem::create_directory(dir / "open");
-    chmod((dir / "open").c_str(), 0777);
-    WriteText(dir / "open/velmora.ini", "[main]\nleft=1\n");
-    chmod((dir / "open/velmora.ini").c_str(), 0444);
+    MakeFolder(dir / "locked", 0555);
+    MakeFolder(dir / "open", 0777);
+    WriteTextWithMode(dir / "open/velmora.ini", "[main]\nleft=1\n", 0444);
 
     const std::string inLocked = dir / "locked/velmora.ini";
     const std::string readOnly = dir / "open/velmora.ini";

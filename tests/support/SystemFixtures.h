@@ -192,6 +192,20 @@ inline bool IsFolder(const std::string& path)
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// Creates the folder with exactly these permission bits, whatever the umask.
+inline void MakeFolder(const std::string& path, mode_t mode)
+{
+    std::filesystem::create_directory(path);
+    chmod(path.c_str(), mode);
+}
+
+// Writes the file, then gives it exactly these permission bits.
+inline void WriteTextWithMode(const std::string& path, const std::string& text, mode_t mode)
+{
+    WriteText(path, text);
+    chmod(path.c_str(), mode);
+}
+
 inline mode_t PermissionBits(const std::string& path)
 {
     struct stat info {};
