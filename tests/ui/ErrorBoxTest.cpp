@@ -51,10 +51,8 @@ TFailureShown ShowFailureOf(const std::string& exeName, const TNotifyEvent& hand
 {
     TTempDir dir;
     SetExeNameForTests(exeName);
-    int argc = 1;
-    char name[] = "velmora";
-    char* argv[] = {name, nullptr};
-    TApplication application(argc, argv);
+    TBareCommandLine commandLine;
+    TApplication application(commandLine.argc, commandLine.argv);
     TFailureShown shown;
     {
         TBoxAnswerer answerer;

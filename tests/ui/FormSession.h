@@ -24,6 +24,18 @@
 #include "ToolkitTesting.h"
 #include "Unit1.h"
 
+// The command line of a start without arguments, for an application object of a test's own; it
+// must live as long as the application that was given it.
+struct TBareCommandLine {
+    TBareCommandLine() = default;
+    TBareCommandLine(const TBareCommandLine&) = delete;
+    TBareCommandLine& operator=(const TBareCommandLine&) = delete;
+
+    int argc = 1;
+    char name[8] = "velmora";
+    char* argv[2] = {name, nullptr};
+};
+
 // One modal box as it was shown.
 struct TBoxSeen {
     std::string title;

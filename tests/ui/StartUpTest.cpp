@@ -79,10 +79,8 @@ void WriteJpeg(const std::string& path, int width, int height)
 
 TEST(CreationOrder, ControlsExistWhenTheCreationHandlerRunsAndTheMainFormFollowsIt)
 {
-    int argc = 1;
-    char name[] = "velmora";
-    char* argv[] = {name, nullptr};
-    TApplication application(argc, argv);
+    TBareCommandLine commandLine;
+    TApplication application(commandLine.argc, commandLine.argv);
     application.CreateForm(TProbeForm::probeReference);
     TProbeForm* form = TProbeForm::probeReference;
     ASSERT_NE(form, nullptr);
@@ -98,10 +96,8 @@ TEST(CreationOrder, ControlsExistWhenTheCreationHandlerRunsAndTheMainFormFollows
 
 TEST(CreationOrder, AFailedConstructionClearsTheReference)
 {
-    int argc = 1;
-    char name[] = "velmora";
-    char* argv[] = {name, nullptr};
-    TApplication application(argc, argv);
+    TBareCommandLine commandLine;
+    TApplication application(commandLine.argc, commandLine.argv);
     TMisfitForm* reference = nullptr;
     EXPECT_THROW(application.CreateForm(reference), std::logic_error);
     EXPECT_EQ(reference, nullptr);
@@ -110,10 +106,8 @@ TEST(CreationOrder, AFailedConstructionClearsTheReference)
 
 TEST(CreationOrder, AFailingCreationHandlerIsShownAndTheFormStillBecomesTheMainForm)
 {
-    int argc = 1;
-    char name[] = "velmora";
-    char* argv[] = {name, nullptr};
-    TApplication application(argc, argv);
+    TBareCommandLine commandLine;
+    TApplication application(commandLine.argc, commandLine.argv);
     TBoxAnswerer answerer;
     TProbeForm::failInCreate = true;
     application.CreateForm(TProbeForm::probeReference);
@@ -126,10 +120,8 @@ TEST(CreationOrder, AFailingCreationHandlerIsShownAndTheFormStillBecomesTheMainF
 
 TEST(StoredLayout, AFontThatRendersLargerScalesTheWindowAndEveryControlTogether)
 {
-    int argc = 1;
-    char name[] = "velmora";
-    char* argv[] = {name, nullptr};
-    TApplication application(argc, argv);
+    TBareCommandLine commandLine;
+    TApplication application(commandLine.argc, commandLine.argv);
     TScaledForm* form = nullptr;
     application.CreateForm(form);
     ASSERT_NE(form, nullptr);
