@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "BatchRun.h"
+#include "BatchRunSupport.h"
 #include "TestFiles.h"
 #include "TestJpeg.h"
 
@@ -36,8 +37,6 @@ public:
     }
 };
 
-const std::string kProgram = "/usr/lib/velmora/velmora";
-
 void WriteJpeg(const std::string& path, int width, int height)
 {
     WriteBytes(path, TestJpeg::MakeJpeg(TestJpeg::Color(width, height)));
@@ -46,20 +45,6 @@ void WriteJpeg(const std::string& path, int width, int height)
 TestJpeg::TDecoded Decoded(const std::string& path) { return TestJpeg::DecodeJpeg(ReadBytes(path)); }
 
 bool IsWhite(const TestJpeg::TRgb& c) { return c.red > 250 && c.green > 250 && c.blue > 250; }
-
-// Runs the batch over the program's path and the arguments; gives the failure's message, or ""
-// when the run completed.
-std::string RunOver(const std::vector<std::string>& arguments, const TCurrentSettings& settings)
-{
-    std::vector<std::string> all{kProgram};
-    all.insert(all.end(), arguments.begin(), arguments.end());
-    try {
-        RunBatch(all, settings, false);
-    } catch (const std::exception& e) {  // the message is what the test compares
-        return e.what();
-    }
-    return "";
-}
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "BatchRun.h"
+#include "BatchRunSupport.h"
 #include "SystemFixtures.h"
 #include "TestFiles.h"
 #include "TestJpeg.h"
@@ -51,23 +52,6 @@ private:
         now();
     }
 };
-
-const std::string kProgram = "/usr/lib/velmora/velmora";
-
-// The batch run over the program's path and the arguments: the failure's message, or "" when
-// the run completed.
-std::string RunOver(const std::vector<std::string>& arguments, const TCurrentSettings& settings,
-                    bool paletteMode = false)
-{
-    std::vector<std::string> all{kProgram};
-    all.insert(all.end(), arguments.begin(), arguments.end());
-    try {
-        RunBatch(all, settings, paletteMode);
-    } catch (const std::exception& e) {  // the message is what the tests compare
-        return e.what();
-    }
-    return "";
-}
 
 std::vector<std::uint8_t> SmallJpeg() { return TestJpeg::MakeJpeg(TestJpeg::Color(64, 48)); }
 
