@@ -5,6 +5,7 @@
 #include "Errors.h"
 #include "Files.h"
 #include "JpegObjects.h"
+#include "JpegSourceChecks.h"
 #include "Messages.h"
 
 namespace {
@@ -42,31 +43,6 @@ void ReadRows(void* context)
 }
 
 void FinishDecompress(void* context) { jpeg_finish_decompress(static_cast<j_decompress_ptr>(context)); }
-
-bool IsGray(const jpeg_decompress_struct& info)
-{
-    return info.num_components == 1 && info.out_color_space == JCS_GRAYSCALE;
-}
-
-bool IsThreeComponentColor(const jpeg_decompress_struct& info)
-{
-    return info.num_components == 3 && info.out_color_space == JCS_RGB;
-}
-
-// Four-component (CMYK, YCCK) and other odd files would give pixels the picture cannot hold.
-void RefuseUnsupportedColorModel(const jpeg_decompress_struct& info, const std::string& path)
-{
-    if (!IsGray(info) && !IsThreeComponentColor(info))
-        throw EUnsupportedColor(Messages::UnsupportedColorModel(path));
-}
-
-// A header may claim up to 65500 by 65500 pixels in a few bytes; refuse before the library
-// or the picture takes memory for it.
-void RefuseOversizedPicture(const jpeg_decompress_struct& info)
-{
-    if (!PictureSizeFits(info.image_width, info.image_height))
-        throw EOutOfResources(Messages::OutOfResources());
-}
 
 bool QuantizeFor(const jpeg_decompress_struct& info, bool paletteMode)
 {
@@ -116,8 +92,7 @@ TBitmap DecodeSourcePicture(const std::vector<std::uint8_t>& data, const std::st
     jpeg_decompress_struct& info = *decompressor.get();
     THeaderStep header{&info, &data};
     decompressor.Run(ReadHeader, &header);
-    RefuseUnsupportedColorModel(info, path);
-    RefuseOversizedPicture(info);
+    RefuseUnsupportedSource(info, path);
     SetDecompressionParameters(info, paletteMode);
 
     decompressor.Run(StartDecompress, &info);

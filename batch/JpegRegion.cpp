@@ -8,6 +8,7 @@
 #include "CropLimits.h"
 #include "Errors.h"
 #include "JpegObjects.h"
+#include "JpegSourceChecks.h"
 #include "JpegRegionDither.h"
 #include "JpegRegionPlan.h"
 #include "JpegRegionSource.h"
@@ -30,25 +31,6 @@ void SetDecompressionParameters(jpeg_decompress_struct& info, bool gray)
     info.quantize_colors = FALSE;
     if (!gray)
         info.out_color_space = JCS_EXT_BGR;
-}
-
-bool IsGray(const jpeg_decompress_struct& info)
-{
-    return info.num_components == 1 && info.out_color_space == JCS_GRAYSCALE;
-}
-
-bool IsThreeComponentColor(const jpeg_decompress_struct& info)
-{
-    return info.num_components == 3 && info.out_color_space == JCS_RGB;
-}
-
-// The same refusals, in the same order, as the full decode makes after the header.
-void RefuseWhatTheFullDecodeRefuses(const jpeg_decompress_struct& info, const std::string& path)
-{
-    if (!IsGray(info) && !IsThreeComponentColor(info))
-        throw EUnsupportedColor(Messages::UnsupportedColorModel(path));
-    if (!PictureSizeFits(info.image_width, info.image_height))
-        throw EOutOfResources(Messages::OutOfResources());
 }
 
 // The sampling layouts whose region decode has been shown to give the full decode's pixels:
@@ -181,7 +163,7 @@ std::optional<TBitmap> DecodeRegion(const std::string& path, const TRegionRect& 
     jpeg_decompress_struct& info = *decompressor.get();
     THeaderStep header{&info, &source};
     RunReading(decompressor, source, ReadHeader, &header);
-    RefuseWhatTheFullDecodeRefuses(info, path);
+    RefuseUnsupportedSource(info, path);
     if (!IsProvenLayout(info))
         return std::nullopt;
     const bool gray = IsGray(info);

@@ -31,6 +31,12 @@ std::string InvalidCropSize(std::int32_t width, std::int32_t height)
            " の画像は作成できません";
 }
 
+std::string PictureTooLarge(const std::string& path, std::int64_t width, std::int64_t height)
+{
+    return "ファイル " + path + " の画像 " + std::to_string(width) + " × " + std::to_string(height) +
+           " は大きすぎて扱えません";
+}
+
 std::string CannotWriteSettings(const std::string& path) { return path + " に書き込めません"; }
 
 std::string Instruction() { return "対象のJPEGファイルをこのアイコンに重ねることで変換されます"; }

@@ -17,6 +17,7 @@ std::string CannotCreateFile(const std::string& path);       // ファイル %s 
 std::string CannotWriteFile(const std::string& path);        // ファイル %s に書き込めません
 std::string UnsupportedColorModel(const std::string& path);  // ファイル %s の色形式には…
 std::string InvalidCropSize(std::int32_t width, std::int32_t height);
+std::string PictureTooLarge(const std::string& path, std::int64_t width, std::int64_t height);
 std::string CannotWriteSettings(const std::string& path);    // %s に書き込めません
 std::string Instruction();                                   // the save button's message
 std::string NeedsDisplay();                                  // no display and no files

@@ -72,7 +72,7 @@ TEST(RegionFailure, GivesTheFullPathsMessage)
         {"start of image only", file({0xFF, 0xD8}), kGoodTexts, "JPEG エラー #50"},
         {"frame of height 0", file(TestJpeg::WithClaimedSize(good, 120, 0)), kGoodTexts, "JPEG エラー #31"},
         {"frame too large", file(TestJpeg::WithClaimedSize(good, 65000, 65000)), kGoodTexts,
-         "システム リソースが足りません"},
+         "ファイル %s の画像 65000 × 65000 は大きすぎて扱えません"},
         {"CMYK file", file(CmykJpeg()), kGoodTexts, "ファイル %s の色形式には対応していません"},
         {"abc in the width", file(good), {"0", "0", "abc", "10"}, "'abc' は整数ではありません"},
         {"first bad text named", file(good), {"q", "0", "abc", "10"}, "'q' は整数ではありません"},
