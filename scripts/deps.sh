@@ -5,6 +5,7 @@
 velmora_build_packages=(
   cmake g++ make pkg-config
   qt6-base-dev            # Qt 6 Widgets: the window and its controls
+  qt6-wayland             # the window on a Wayland session without X
   libjpeg62-turbo-dev     # libjpeg-turbo: decoding and encoding
   fonts-ipafont-gothic    # Japanese glyphs for the window's texts
 )
