@@ -54,12 +54,17 @@ export DISPLAY=":$display" XDG_DATA_HOME="$prefix/share" HOME="$work"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 gio launch "$entry" "$photos/IMG 0001.JPG" "$photos/写真.jpg" "$photos/notes.txt"
 
-# gio returns once the program is started; it must end by itself after writing both crops.
-for _ in $(seq 200); do
-  pgrep -f -- "$program" >/dev/null || break
+# gio returns as soon as it has asked for the start, which may come a moment later: wait until
+# both crops are there and the program has gone, which it must do by itself.
+done_or_late() {
+  [ -s "$photos/IMG 0001_x.jpg" ] && [ -s "$photos/写真_x.jpg" ] && ! pgrep -f -- "$program" >/dev/null
+}
+for _ in $(seq 600); do
+  done_or_late && break
   sleep 0.1
 done
 pgrep -f -- "$program" >/dev/null && fail "the program did not end by itself"
+ls -la "$photos"
 [ -s "$photos/IMG 0001_x.jpg" ] || fail "no crop of IMG 0001.JPG"
 [ -s "$photos/写真_x.jpg" ] || fail "no crop of 写真.jpg"
 [ ! -e "$photos/notes_x.jpg" ] || fail "the text file was cropped"
