@@ -51,12 +51,7 @@ bool QuantizeFor(const jpeg_decompress_struct& info, bool paletteMode)
 
 void SetDecompressionParameters(jpeg_decompress_struct& info, bool paletteMode)
 {
-    info.scale_num = 1;
-    info.scale_denom = 1;
-    info.dct_method = JDCT_FLOAT;
-    info.do_block_smoothing = TRUE;
-    info.do_fancy_upsampling = TRUE;
-    info.buffered_image = FALSE;
+    SetSharedDecodeParameters(info);
     if (QuantizeFor(info, paletteMode)) {
         // Pixels become indices; the colour map keeps the library's red, green, blue order.
         info.quantize_colors = TRUE;

@@ -22,12 +22,7 @@ namespace {
 // library does for the full decode.
 void SetDecompressionParameters(jpeg_decompress_struct& info, bool gray)
 {
-    info.scale_num = 1;
-    info.scale_denom = 1;
-    info.dct_method = JDCT_FLOAT;
-    info.do_block_smoothing = TRUE;
-    info.do_fancy_upsampling = TRUE;
-    info.buffered_image = FALSE;
+    SetSharedDecodeParameters(info);
     info.quantize_colors = FALSE;
     if (!gray)
         info.out_color_space = JCS_EXT_BGR;

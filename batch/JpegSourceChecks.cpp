@@ -14,6 +14,16 @@ bool IsThreeComponentColor(const jpeg_decompress_struct& info)
     return info.num_components == 3 && info.out_color_space == JCS_RGB;
 }
 
+void SetSharedDecodeParameters(jpeg_decompress_struct& info)
+{
+    info.scale_num = 1;
+    info.scale_denom = 1;
+    info.dct_method = JDCT_FLOAT;
+    info.do_block_smoothing = TRUE;
+    info.do_fancy_upsampling = TRUE;
+    info.buffered_image = FALSE;
+}
+
 void RefuseUnsupportedSource(const jpeg_decompress_struct& info, const std::string& path)
 {
     if (!IsGray(info) && !IsThreeComponentColor(info))
