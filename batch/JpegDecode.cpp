@@ -1,12 +1,9 @@
 // Decoding a source file into a picture of its full size.
 #include "PictureCrop.h"
 
-#include "CropLimits.h"
-#include "Errors.h"
 #include "Files.h"
 #include "JpegObjects.h"
 #include "JpegSourceChecks.h"
-#include "Messages.h"
 
 namespace {
 
