@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "CropLimits.h"
 #include "Errors.h"
 #include "JpegObjects.h"
 #include "JpegSourceChecks.h"
